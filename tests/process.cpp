@@ -1,0 +1,168 @@
+#include "tests/process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+#include <utility>
+
+namespace luling::testing {
+namespace {
+
+using clock = std::chrono::steady_clock;
+
+[[noreturn]] void exec_child(const std::string& program, const environment& env) {
+  std::vector<char*> envp;
+  for (const std::string& entry : env) envp.push_back(const_cast<char*>(entry.c_str()));
+  envp.push_back(nullptr);
+  char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
+  execve(program.c_str(), argv, envp.data());
+  _exit(127);
+}
+
+int remaining_ms(clock::time_point deadline) {
+  const auto left = std::chrono::duration_cast<milliseconds>(deadline - clock::now()).count();
+  return static_cast<int>(std::max<long long>(left, 0));
+}
+
+// Waits for `pid` until the deadline; kills it after that.
+int reap(pid_t pid, clock::time_point deadline, bool& timed_out) {
+  int status = 0;
+  for (;;) {
+    const pid_t done = waitpid(pid, &status, WNOHANG);
+    if (done == pid) return status;
+    if (done < 0 && errno != EINTR) return -1;
+    if (clock::now() >= deadline) break;
+    usleep(1000);
+  }
+  timed_out = true;
+  kill(pid, SIGKILL);
+  waitpid(pid, &status, 0);
+  return status;
+}
+
+}  // namespace
+
+std::string program_path() { return LULING_CALC_PATH; }
+
+piped_run run_piped(const std::string& program, std::string_view input, const environment& env,
+                    milliseconds timeout) {
+  int in[2];
+  int out[2];
+  if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
+  const pid_t pid = fork();
+  if (pid < 0) throw std::runtime_error("fork");
+  if (pid == 0) {
+    dup2(in[0], STDIN_FILENO);
+    dup2(out[1], STDOUT_FILENO);
+    exec_child(program, env);
+  }
+  close(in[0]);
+  close(out[1]);
+  fcntl(in[1], F_SETFL, O_NONBLOCK);
+  signal(SIGPIPE, SIG_IGN);  // the child may end before taking all input
+
+  piped_run run;
+  const auto deadline = clock::now() + timeout;
+  std::size_t sent = 0;
+  if (input.empty()) close(std::exchange(in[1], -1));
+  for (bool open = true; open;) {
+    pollfd fds[2] = {{out[0], POLLIN, 0}, {in[1], POLLOUT, 0}};
+    const int ready = poll(fds, in[1] >= 0 ? 2 : 1, remaining_ms(deadline));
+    if (ready == 0) break;
+    if (ready < 0) continue;
+    if (fds[0].revents != 0) {
+      char buffer[65536];
+      const ssize_t n = read(out[0], buffer, sizeof buffer);
+      if (n > 0) run.output.append(buffer, static_cast<std::size_t>(n));
+      open = n > 0 || (n < 0 && errno == EINTR);
+    }
+    if (in[1] >= 0 && fds[1].revents != 0) {
+      const ssize_t n = write(in[1], input.data() + sent, input.size() - sent);
+      if (n > 0) sent += static_cast<std::size_t>(n);
+      if ((n < 0 && errno == EPIPE) || sent == input.size()) close(std::exchange(in[1], -1));
+    }
+  }
+  if (in[1] >= 0) close(in[1]);
+  close(out[0]);
+  run.status = reap(pid, deadline, run.timed_out);
+  return run;
+}
+
+terminal_session::terminal_session(const std::string& program, const environment& env) {
+  pid_ = forkpty(&master_, nullptr, nullptr, nullptr);
+  if (pid_ < 0) throw std::runtime_error("forkpty");
+  if (pid_ == 0) exec_child(program, env);
+}
+
+terminal_session::~terminal_session() {
+  if (pid_ > 0) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+  }
+  close(master_);
+}
+
+void terminal_session::type(std::string_view keys) {
+  while (!keys.empty()) {
+    const ssize_t n = write(master_, keys.data(), keys.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) throw std::runtime_error("write to terminal");
+    keys.remove_prefix(static_cast<std::size_t>(n));
+  }
+}
+
+bool terminal_session::read_some(milliseconds timeout) {
+  pollfd p{master_, POLLIN, 0};
+  if (poll(&p, 1, static_cast<int>(timeout.count())) <= 0) return false;
+  char buffer[4096];
+  const ssize_t n = read(master_, buffer, sizeof buffer);
+  if (n <= 0) return false;  // EIO once the program has closed the terminal
+  seen_.append(buffer, static_cast<std::size_t>(n));
+  return true;
+}
+
+bool terminal_session::expect(std::string_view wanted, milliseconds timeout) {
+  const auto deadline = clock::now() + timeout;
+  for (;;) {
+    const std::size_t at = seen_.find(wanted, matched_);
+    if (at != std::string::npos) {
+      matched_ = at + wanted.size();
+      return true;
+    }
+    if (!read_some(milliseconds(remaining_ms(deadline)))) return false;
+  }
+}
+
+std::string_view terminal_session::since_expected() const {
+  return std::string_view(seen_).substr(matched_);
+}
+
+termios terminal_session::settings() const {
+  termios t{};
+  if (tcgetattr(master_, &t) != 0) throw std::runtime_error("tcgetattr");
+  return t;
+}
+
+void terminal_session::send_signal(int signal_number) { kill(pid_, signal_number); }
+
+int terminal_session::wait(milliseconds timeout) {
+  bool timed_out = false;
+  const int status = reap(pid_, clock::now() + timeout, timed_out);
+  pid_ = -1;
+  return timed_out ? -1 : status;
+}
+
+bool same_settings(const termios& a, const termios& b) {
+  return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
+         a.c_lflag == b.c_lflag && std::equal(std::begin(a.c_cc), std::end(a.c_cc), std::begin(b.c_cc));
+}
+
+}  // namespace luling::testing

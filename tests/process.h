@@ -1,0 +1,69 @@
+// Running the real executable from a test: through pipes, or on a
+// pseudo-terminal that the test plays the user of.
+#pragma once
+
+#include <sys/types.h>
+#include <termios.h>
+
+#include <chrono>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace luling::testing {
+
+using std::chrono::milliseconds;
+
+// The calculator as built next to the tests.
+std::string program_path();
+
+// Environment entries "NAME=value" for a child; nothing else is inherited.
+using environment = std::vector<std::string>;
+
+struct piped_run {
+  std::string output;  // everything written to standard output
+  int status = -1;     // as from waitpid
+  bool timed_out = false;
+};
+
+// Runs `program` with `input` on a pipe as its standard input (closed after
+// the last byte) and its standard output on a pipe; kills it after `timeout`.
+piped_run run_piped(const std::string& program, std::string_view input,
+                    const environment& env = {}, milliseconds timeout = milliseconds(10000));
+
+// A program running on a pseudo-terminal, with the test as its user.
+class terminal_session {
+ public:
+  terminal_session(const std::string& program, const environment& env);
+  ~terminal_session();
+  terminal_session(const terminal_session&) = delete;
+  terminal_session& operator=(const terminal_session&) = delete;
+
+  // Types bytes as the user would.
+  void type(std::string_view keys);
+  // Reads output until `wanted` has appeared after the last expectation met;
+  // false if it does not within `timeout`.
+  bool expect(std::string_view wanted, milliseconds timeout = milliseconds(5000));
+  // Everything the program has written so far.
+  const std::string& screen() const { return seen_; }
+  // What came out after the last expectation met.
+  std::string_view since_expected() const;
+  // The terminal's current settings, as the program sees them.
+  termios settings() const;
+  void send_signal(int signal_number);
+  // Waits for the program to end; its waitpid status, or -1 on time-out.
+  int wait(milliseconds timeout = milliseconds(5000));
+
+ private:
+  bool read_some(milliseconds timeout);
+
+  int master_ = -1;
+  pid_t pid_ = -1;
+  std::string seen_;
+  std::size_t matched_ = 0;  // where the next expectation starts looking
+};
+
+// True if two sets of terminal settings are the same in every field.
+bool same_settings(const termios& a, const termios& b);
+
+}  // namespace luling::testing

@@ -1,0 +1,8 @@
+# Shared by the build scripts: the packages a Linux build and its tests need,
+# and the preset to build with.
+# shellcheck shell=bash
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build_packages=(cmake ninja-build g++ libc6-dev)
+test_packages=(googletest libgtest-dev)
+# CI treats warnings as errors.
+if [ "${CI:-}" = true ]; then preset=ci; else preset=dev; fi
