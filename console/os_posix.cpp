@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,9 +34,6 @@ constexpr std::string_view clear_sequence = "\x1b[H\x1b[2J\x1b[3J";
 constexpr std::string_view form_feed = "\f";
 // How long the later bytes of one key press may lag behind its first.
 constexpr int key_sequence_ms = 50;
-// Signals that end the process while a key is awaited, after the terminal's
-// settings are put back.
-constexpr int ending_signals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
 // Waits until `fd` is ready for `events` (after EAGAIN on a non-blocking fd).
 void await(int fd, short events) {
@@ -108,8 +106,9 @@ bool terminal_can_clear() {
   return term != nullptr && *term != '\0' && std::strcmp(term, "dumb") != 0;
 }
 
-// The terminal's settings while a key is awaited, for the signal handler.
+// The terminal's own settings and those of the wait, for the signal handlers.
 struct termios saved_settings;
+struct termios key_settings;
 volatile sig_atomic_t settings_changed = 0;
 
 // Puts the terminal back, then lets the signal end the process as it would
@@ -120,25 +119,53 @@ extern "C" void restore_and_reraise(int signal_number) {
   ::raise(signal_number);
 }
 
+// Ctrl-Z: puts the terminal back, stops, and on being continued takes up the
+// wait's settings again.
+extern "C" void suspend_and_resume(int signal_number) {
+  const int saved_errno = errno;
+  if (settings_changed) tcsetattr(input_fd, TCSANOW, &saved_settings);
+  ::signal(signal_number, SIG_DFL);
+  sigset_t stop;
+  sigemptyset(&stop);
+  sigaddset(&stop, signal_number);
+  sigprocmask(SIG_UNBLOCK, &stop, nullptr);
+  ::raise(signal_number);  // stops here until continued
+  sigprocmask(SIG_BLOCK, &stop, nullptr);
+  ::signal(signal_number, suspend_and_resume);
+  if (settings_changed) tcsetattr(input_fd, TCSANOW, &key_settings);
+  errno = saved_errno;
+}
+
+// A signal and what the wait does on it.
+struct signal_handling {
+  int signal_number;
+  void (*handler)(int);
+};
+constexpr signal_handling wait_signals[] = {
+    {SIGINT, restore_and_reraise},  {SIGTERM, restore_and_reraise},
+    {SIGHUP, restore_and_reraise},  {SIGQUIT, restore_and_reraise},
+    {SIGTSTP, suspend_and_resume},
+};
+
 // Non-canonical, no-echo input for the life of the object; the terminal's
-// own settings come back on every way out, also through an ending signal.
+// own settings come back on every way out, also through a signal.
 class key_mode {
  public:
   key_mode() {
     if (tcgetattr(input_fd, &saved_settings) != 0) return;
-    struct sigaction handler {};
-    handler.sa_handler = restore_and_reraise;
-    sigemptyset(&handler.sa_mask);
-    for (std::size_t i = 0; i < std::size(ending_signals); ++i) {
-      sigaction(ending_signals[i], nullptr, &previous_[i]);
-      if (previous_[i].sa_handler != SIG_IGN) sigaction(ending_signals[i], &handler, nullptr);
+    key_settings = saved_settings;
+    key_settings.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
+    key_settings.c_cc[VMIN] = 1;
+    key_settings.c_cc[VTIME] = 0;
+    for (std::size_t i = 0; i < std::size(wait_signals); ++i) {
+      struct sigaction handler {};
+      handler.sa_handler = wait_signals[i].handler;
+      sigemptyset(&handler.sa_mask);
+      sigaction(wait_signals[i].signal_number, nullptr, &previous_[i]);
+      if (previous_[i].sa_handler != SIG_IGN) sigaction(wait_signals[i].signal_number, &handler, nullptr);
     }
-    struct termios raw = saved_settings;
-    raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
-    raw.c_cc[VMIN] = 1;
-    raw.c_cc[VTIME] = 0;
     settings_changed = 1;
-    active_ = tcsetattr(input_fd, TCSANOW, &raw) == 0;
+    active_ = tcsetattr(input_fd, TCSANOW, &key_settings) == 0;
     if (!active_) restore();
   }
   ~key_mode() { restore(); }
@@ -152,13 +179,13 @@ class key_mode {
     if (!settings_changed) return;
     tcsetattr(input_fd, TCSANOW, &saved_settings);
     settings_changed = 0;
-    for (std::size_t i = 0; i < std::size(ending_signals); ++i) {
-      sigaction(ending_signals[i], &previous_[i], nullptr);
+    for (std::size_t i = 0; i < std::size(wait_signals); ++i) {
+      sigaction(wait_signals[i].signal_number, &previous_[i], nullptr);
     }
   }
 
  private:
-  struct sigaction previous_[std::size(ending_signals)] {};
+  struct sigaction previous_[std::size(wait_signals)] {};
   bool active_ = false;
 };
 
@@ -175,10 +202,9 @@ bool read_byte(unsigned char& byte, int timeout_ms) {
   }
 }
 
-// Takes the bytes of one key press from the terminal.
+// Takes the bytes of one key press from the terminal, which must be in key
+// mode.
 void take_key(key_encoding encoding) {
-  key_mode mode;
-  if (!mode.active()) return;
   key_scanner scanner(encoding);
   unsigned char byte;
   if (!read_byte(byte, -1)) return;
@@ -253,11 +279,13 @@ void standard_streams::clear_screen(output& out) {
 }
 
 void standard_streams::wait_for_key(output& out) {
+  // Key mode starts before the prompt shows, so that no key is echoed.
+  std::optional<key_mode> mode;
+  if (state_->input_terminal) mode.emplace();
   out.write(pause_prompt);
   out.flush();
-  if (state_->input_terminal) {
-    take_key(state_->gbk_terminal ? key_encoding::gbk : key_encoding::utf8);
-  }
+  if (mode && mode->active()) take_key(state_->gbk_terminal ? key_encoding::gbk : key_encoding::utf8);
+  mode.reset();
   out.line_end();
 }
 

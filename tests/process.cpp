@@ -48,6 +48,24 @@ int reap(pid_t pid, clock::time_point deadline, bool& timed_out) {
   return status;
 }
 
+// Runs the program as a shell with job control would: in a process group of
+// its own in the terminal's foreground, so that Ctrl-Z stops it. Ends with
+// the program's exit status.
+[[noreturn]] void run_as_job(const std::string& program, const environment& env) {
+  const pid_t job = fork();
+  if (job == 0) {
+    setpgid(0, 0);
+    signal(SIGTTOU, SIG_IGN);
+    tcsetpgrp(STDIN_FILENO, getpgrp());
+    signal(SIGTTOU, SIG_DFL);
+    exec_child(program, env);
+  }
+  int status = 0;
+  while (job > 0 && waitpid(job, &status, 0) < 0 && errno == EINTR) {
+  }
+  _exit(WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status));
+}
+
 }  // namespace
 
 std::string program_path() { return LULING_CALC_PATH; }
@@ -96,11 +114,16 @@ piped_run run_piped(const std::string& program, std::string_view input, const en
   return run;
 }
 
-terminal_session::terminal_session(const std::string& program, const environment& env) {
+terminal_session::terminal_session(const std::string& program, const environment& env, bool as_job) {
   pid_ = forkpty(&master_, nullptr, nullptr, nullptr);
   if (pid_ < 0) throw std::runtime_error("forkpty");
-  if (pid_ == 0) exec_child(program, env);
+  if (pid_ == 0) {
+    if (as_job) run_as_job(program, env);
+    exec_child(program, env);
+  }
 }
+
+pid_t terminal_session::foreground_group() const { return tcgetpgrp(master_); }
 
 terminal_session::~terminal_session() {
   if (pid_ > 0) {

@@ -34,7 +34,9 @@ piped_run run_piped(const std::string& program, std::string_view input,
 // A program running on a pseudo-terminal, with the test as its user.
 class terminal_session {
  public:
-  terminal_session(const std::string& program, const environment& env);
+  // With `as_job`, the program runs in a process group of its own in the
+  // terminal's foreground, as a shell with job control starts it.
+  terminal_session(const std::string& program, const environment& env, bool as_job = false);
   ~terminal_session();
   terminal_session(const terminal_session&) = delete;
   terminal_session& operator=(const terminal_session&) = delete;
@@ -51,6 +53,8 @@ class terminal_session {
   // The terminal's current settings, as the program sees them.
   termios settings() const;
   void send_signal(int signal_number);
+  // The terminal's foreground process group.
+  pid_t foreground_group() const;
   // Waits for the program to end; its waitpid status, or -1 on time-out.
   int wait(milliseconds timeout = milliseconds(5000));
 

@@ -5,6 +5,7 @@
 #include <iconv.h>
 #include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -20,6 +21,17 @@ using namespace luling::testing;
 const std::string clear_sequence = "\x1b[H\x1b[2J\x1b[3J";
 const std::string arrow_up = "\x1b[A";
 const std::string ctrl_d = "\x04";
+const std::string ctrl_z = "\x1a";
+
+// Polls `condition` for up to two seconds.
+template <typename Condition>
+bool wait_until(Condition condition) {
+  for (int i = 0; i < 200; ++i) {
+    if (condition()) return true;
+    usleep(10000);
+  }
+  return false;
+}
 
 std::string utf8(text gbk) {
   iconv_t cd = iconv_open("UTF-8", "GBK");
@@ -146,6 +158,24 @@ TEST(terminal, restores_the_settings_when_ended_during_the_wait) {
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal_number) << "status " << status;
     EXPECT_TRUE(same_settings(user.settings(), before));
   }
+}
+
+TEST(terminal, gives_the_terminal_back_while_suspended_and_waits_on_when_continued) {
+  terminal_session user(program_path(), utf8_terminal, true);
+  ASSERT_TRUE(user.expect(utf8(input_warning)));
+  const termios before = user.settings();
+  user.type("1\n1\n1\n");
+  ASSERT_TRUE(user.expect(utf8(pause_prompt)));
+  const pid_t job = user.foreground_group();
+  user.type(ctrl_z);
+  ASSERT_TRUE(wait_until([&] { return same_settings(user.settings(), before); }))
+      << "the user's settings while the program is stopped";
+  kill(-job, SIGCONT);
+  ASSERT_TRUE(wait_until([&] { return (user.settings().c_lflag & ICANON) == 0; }))
+      << "the wait's settings once continued";
+  user.type("x");
+  EXPECT_TRUE(user.expect(utf8(input_warning)));
+  EXPECT_TRUE(same_settings(user.settings(), before));
 }
 
 TEST(terminal, ends_the_line_and_exits_0_at_the_end_of_input) {
