@@ -108,7 +108,7 @@ const transcript_case bad_input[] = {
 
 void expect_transcript(const transcript_case& c) {
   SCOPED_TRACE(c.name);
-  const piped_run run = run_piped(program_path(), c.input);
+  const piped_run run = run_piped(calculator(), c.input);
   EXPECT_FALSE(run.timed_out);
   EXPECT_TRUE(WIFEXITED(run.status) && WEXITSTATUS(run.status) == 0) << "status " << run.status;
   EXPECT_EQ(printable(run.output), printable(c.expected));
@@ -124,7 +124,7 @@ TEST(calculator, answers_bad_input_and_reads_again) {
 
 TEST(calculator, writes_the_same_bytes_whatever_the_locale_when_output_is_a_pipe) {
   const environment env = {"LANG=C.UTF-8", "LC_ALL=C.UTF-8", "TERM=xterm"};
-  const piped_run run = run_piped(program_path(), "1\n12\n30\n", env);
+  const piped_run run = run_piped(calculator(), "1\n12\n30\n", env);
   EXPECT_EQ(printable(run.output), printable(menu() + add(42) + menu() + quit));
 }
 

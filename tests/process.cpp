@@ -18,12 +18,18 @@ namespace {
 
 using clock = std::chrono::steady_clock;
 
-[[noreturn]] void exec_child(const std::string& program, const environment& env) {
-  std::vector<char*> envp;
-  for (const std::string& entry : env) envp.push_back(const_cast<char*>(entry.c_str()));
-  envp.push_back(nullptr);
-  char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
-  execve(program.c_str(), argv, envp.data());
+// Pointers to the strings' characters, ending in a null pointer.
+std::vector<char*> c_strings(const std::vector<std::string>& strings) {
+  std::vector<char*> pointers;
+  for (const std::string& s : strings) pointers.push_back(const_cast<char*>(s.c_str()));
+  pointers.push_back(nullptr);
+  return pointers;
+}
+
+[[noreturn]] void exec_child(const command& program, const environment& env) {
+  std::vector<char*> argv = c_strings(program);
+  std::vector<char*> envp = c_strings(env);
+  execve(argv[0], argv.data(), envp.data());
   _exit(127);
 }
 
@@ -51,7 +57,7 @@ int reap(pid_t pid, clock::time_point deadline, bool& timed_out) {
 // Runs the program as a shell with job control would: in a process group of
 // its own in the terminal's foreground, so that Ctrl-Z stops it. Ends with
 // the program's exit status.
-[[noreturn]] void run_as_job(const std::string& program, const environment& env) {
+[[noreturn]] void run_as_job(const command& program, const environment& env) {
   const pid_t job = fork();
   if (job == 0) {
     setpgid(0, 0);
@@ -68,9 +74,9 @@ int reap(pid_t pid, clock::time_point deadline, bool& timed_out) {
 
 }  // namespace
 
-std::string program_path() { return LULING_CALC_PATH; }
+command calculator() { return {LULING_CALC_PATH}; }
 
-piped_run run_piped(const std::string& program, std::string_view input, const environment& env,
+piped_run run_piped(const command& program, std::string_view input, const environment& env,
                     milliseconds timeout) {
   int in[2];
   int out[2];
@@ -114,8 +120,11 @@ piped_run run_piped(const std::string& program, std::string_view input, const en
   return run;
 }
 
-terminal_session::terminal_session(const std::string& program, const environment& env, bool as_job) {
-  pid_ = forkpty(&master_, nullptr, nullptr, nullptr);
+terminal_session::terminal_session(const command& program, const environment& env, bool as_job) {
+  winsize size{};
+  size.ws_row = 25;
+  size.ws_col = 80;
+  pid_ = forkpty(&master_, nullptr, nullptr, &size);
   if (pid_ < 0) throw std::runtime_error("forkpty");
   if (pid_ == 0) {
     if (as_job) run_as_job(program, env);

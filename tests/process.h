@@ -8,17 +8,20 @@
 #include <chrono>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace luling::testing {
 
 using std::chrono::milliseconds;
 
-// The calculator as built next to the tests.
-std::string program_path();
-
+// A program and its arguments.
+using command = std::vector<std::string>;
 // Environment entries "NAME=value" for a child; nothing else is inherited.
 using environment = std::vector<std::string>;
+
+// The calculator as built next to the tests.
+command calculator();
 
 struct piped_run {
   std::string output;  // everything written to standard output
@@ -28,15 +31,16 @@ struct piped_run {
 
 // Runs `program` with `input` on a pipe as its standard input (closed after
 // the last byte) and its standard output on a pipe; kills it after `timeout`.
-piped_run run_piped(const std::string& program, std::string_view input,
+piped_run run_piped(const command& program, std::string_view input,
                     const environment& env = {}, milliseconds timeout = milliseconds(10000));
 
-// A program running on a pseudo-terminal, with the test as its user.
+// A program running on a pseudo-terminal of 80 by 25 characters, with the
+// test as its user.
 class terminal_session {
  public:
   // With `as_job`, the program runs in a process group of its own in the
   // terminal's foreground, as a shell with job control starts it.
-  terminal_session(const std::string& program, const environment& env, bool as_job = false);
+  terminal_session(const command& program, const environment& env, bool as_job = false);
   ~terminal_session();
   terminal_session(const terminal_session&) = delete;
   terminal_session& operator=(const terminal_session&) = delete;
@@ -66,6 +70,16 @@ class terminal_session {
   std::string seen_;
   std::size_t matched_ = 0;  // where the next expectation starts looking
 };
+
+// Polls `condition` every 10 ms for up to `timeout`.
+template <typename Condition>
+bool wait_until(Condition condition, milliseconds timeout = milliseconds(2000)) {
+  for (auto waited = milliseconds(0); waited < timeout; waited += milliseconds(10)) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(milliseconds(10));
+  }
+  return condition();
+}
 
 // True if two sets of terminal settings are the same in every field.
 bool same_settings(const termios& a, const termios& b);

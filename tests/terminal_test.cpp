@@ -5,7 +5,6 @@
 #include <iconv.h>
 #include <signal.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <string>
 
@@ -23,15 +22,6 @@ const std::string arrow_up = "\x1b[A";
 const std::string ctrl_d = "\x04";
 const std::string ctrl_z = "\x1a";
 
-// Polls `condition` for up to two seconds.
-template <typename Condition>
-bool wait_until(Condition condition) {
-  for (int i = 0; i < 200; ++i) {
-    if (condition()) return true;
-    usleep(10000);
-  }
-  return false;
-}
 
 std::string utf8(text gbk) {
   iconv_t cd = iconv_open("UTF-8", "GBK");
@@ -61,7 +51,7 @@ TEST(terminal, clears_with_escape_sequences_unless_the_terminal_is_dumb) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.env.front());
-    terminal_session user(program_path(), c.env);
+    terminal_session user(calculator(), c.env);
     ASSERT_TRUE(user.expect(utf8(input_warning)));
     EXPECT_EQ(user.screen(), c.clear + utf8(banner) + "\r\n" + utf8(menu_title) + "\r\n" + utf8(menu_codes) +
                                  "\r\n" + utf8(input_warning));
@@ -82,19 +72,19 @@ TEST(terminal, shows_texts_in_the_terminals_encoding) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.env.back());
-    terminal_session user(program_path(), c.env);
+    terminal_session user(calculator(), c.env);
     EXPECT_TRUE(user.expect(c.banner + "\r\n"));
   }
 }
 
 TEST(terminal, shows_the_input_warning_before_waiting_for_the_code) {
-  terminal_session user(program_path(), utf8_terminal);
+  terminal_session user(calculator(), utf8_terminal);
   // Nothing is typed: the warning must be flushed by the read itself.
   EXPECT_TRUE(user.expect(utf8(input_warning)));
 }
 
 TEST(terminal, one_key_ends_the_wait_and_the_settings_come_back) {
-  terminal_session user(program_path(), utf8_terminal);
+  terminal_session user(calculator(), utf8_terminal);
   ASSERT_TRUE(user.expect(utf8(input_warning)));
   const termios before = user.settings();
 
@@ -110,7 +100,7 @@ TEST(terminal, one_key_ends_the_wait_and_the_settings_come_back) {
 }
 
 TEST(terminal, takes_an_arrow_key_whole) {
-  terminal_session user(program_path(), utf8_terminal);
+  terminal_session user(calculator(), utf8_terminal);
   ASSERT_TRUE(user.expect(utf8(input_warning)));
   user.type("1\n5\n5\n");
   ASSERT_TRUE(user.expect(utf8(pause_prompt)));
@@ -122,7 +112,7 @@ TEST(terminal, takes_an_arrow_key_whole) {
 }
 
 TEST(terminal, keeps_numbers_typed_ahead_on_the_same_line) {
-  terminal_session user(program_path(), utf8_terminal);
+  terminal_session user(calculator(), utf8_terminal);
   ASSERT_TRUE(user.expect(utf8(input_warning)));
   user.type("1 2 3 4\n");
   ASSERT_TRUE(user.expect(utf8(pause_prompt)));
@@ -144,7 +134,7 @@ TEST(terminal, restores_the_settings_when_ended_during_the_wait) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    terminal_session user(program_path(), utf8_terminal);
+    terminal_session user(calculator(), utf8_terminal);
     ASSERT_TRUE(user.expect(utf8(input_warning)));
     const termios before = user.settings();
     user.type("1\n1\n1\n");
@@ -161,7 +151,7 @@ TEST(terminal, restores_the_settings_when_ended_during_the_wait) {
 }
 
 TEST(terminal, gives_the_terminal_back_while_suspended_and_waits_on_when_continued) {
-  terminal_session user(program_path(), utf8_terminal, true);
+  terminal_session user(calculator(), utf8_terminal, true);
   ASSERT_TRUE(user.expect(utf8(input_warning)));
   const termios before = user.settings();
   user.type("1\n1\n1\n");
@@ -179,7 +169,7 @@ TEST(terminal, gives_the_terminal_back_while_suspended_and_waits_on_when_continu
 }
 
 TEST(terminal, ends_the_line_and_exits_0_at_the_end_of_input) {
-  terminal_session user(program_path(), utf8_terminal);
+  terminal_session user(calculator(), utf8_terminal);
   ASSERT_TRUE(user.expect(utf8(input_warning)));
   user.type(ctrl_d);
   EXPECT_TRUE(user.expect("\r\n"));
@@ -188,7 +178,7 @@ TEST(terminal, ends_the_line_and_exits_0_at_the_end_of_input) {
 }
 
 TEST(terminal, answers_bad_input_on_the_next_line) {
-  terminal_session user(program_path(), utf8_terminal);
+  terminal_session user(calculator(), utf8_terminal);
   ASSERT_TRUE(user.expect(utf8(input_warning)));
   user.type("abc\n");
   // The echo of Enter ended the line; the answer follows it directly.

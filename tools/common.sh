@@ -6,3 +6,5 @@ build_packages=(cmake ninja-build g++ libc6-dev)
 test_packages=(googletest libgtest-dev)
 # CI treats warnings as errors.
 if [ "${CI:-}" = true ]; then preset=ci; else preset=dev; fi
+# The Windows cross-build and what its tests read it and run it with.
+windows_packages=(g++-mingw-w64-x86-64 wine wine64 icoutils)

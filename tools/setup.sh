@@ -22,4 +22,4 @@ else
 fi
 echo "setup: installing ${missing[*]}" >&2
 "${as_root[@]}" apt-get update -q >&2
-DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}" >&2
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -q "${missing[@]}" >&2

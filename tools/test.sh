@@ -1,9 +1,22 @@
 #!/usr/bin/env bash
-# Builds the calculator and runs every test.
+# Builds the calculator, and its Windows executable, and runs every test.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
-"$root/tools/setup.sh" "${build_packages[@]}" "${test_packages[@]}"
 cd "$root"
-cmake --preset "$preset" -DBUILD_TESTING=ON
+tools/setup.sh "${build_packages[@]}" "${test_packages[@]}"
+
+windows_exe=
+if tools/setup.sh "${windows_packages[@]}"; then
+  cmake --preset windows
+  cmake --build --preset windows
+  windows_exe="$root/build/windows/luling-calc.exe"
+elif [ "${CI:-}" = true ]; then
+  echo "test: the Windows packages cannot be installed" >&2
+  exit 1
+else
+  echo "test: the Windows packages (${windows_packages[*]}) are missing: Windows tests will be skipped" >&2
+fi
+
+cmake --preset "$preset" -DBUILD_TESTING=ON -DLULING_WINDOWS_EXE="$windows_exe"
 cmake --build --preset "$preset"
 ctest --preset "$preset"
