@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 #include <utility>
@@ -72,6 +73,21 @@ int reap(pid_t pid, clock::time_point deadline, bool& timed_out) {
   _exit(WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status));
 }
 
+// The peak resident memory of the running process `pid` since its exec, in
+// KiB (VmHWM), or 0 once it has gone. Unlike the rusage of a forked child it
+// does not count what the child shared with its parent before the exec.
+long peak_memory_kib(pid_t pid) {
+  std::FILE* status = std::fopen(("/proc/" + std::to_string(pid) + "/status").c_str(), "r");
+  if (status == nullptr) return 0;
+  char line[256];
+  long kib = 0;
+  while (std::fgets(line, sizeof line, status) != nullptr) {
+    if (std::sscanf(line, "VmHWM: %ld kB", &kib) == 1) break;
+  }
+  std::fclose(status);
+  return kib;
+}
+
 }  // namespace
 
 command calculator() { return {LULING_CALC_PATH}; }
@@ -80,7 +96,10 @@ piped_run run_piped(const command& program, std::string_view input, const enviro
                     milliseconds timeout) {
   int in[2];
   int out[2];
-  if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
+  int exec_done[2];  // closes on exec, so that memory is sampled only after it
+  if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(exec_done, O_CLOEXEC) != 0) {
+    throw std::runtime_error("pipe");
+  }
   const pid_t pid = fork();
   if (pid < 0) throw std::runtime_error("fork");
   if (pid == 0) {
@@ -90,14 +109,21 @@ piped_run run_piped(const command& program, std::string_view input, const enviro
   }
   close(in[0]);
   close(out[1]);
+  close(exec_done[1]);
+  char ignored;
+  while (read(exec_done[0], &ignored, 1) < 0 && errno == EINTR) {
+  }
+  close(exec_done[0]);
   fcntl(in[1], F_SETFL, O_NONBLOCK);
   signal(SIGPIPE, SIG_IGN);  // the child may end before taking all input
 
   piped_run run;
   const auto deadline = clock::now() + timeout;
   std::size_t sent = 0;
+  auto input_end = clock::now();
   if (input.empty()) close(std::exchange(in[1], -1));
   for (bool open = true; open;) {
+    run.peak_kib = std::max(run.peak_kib, peak_memory_kib(pid));
     pollfd fds[2] = {{out[0], POLLIN, 0}, {in[1], POLLOUT, 0}};
     const int ready = poll(fds, in[1] >= 0 ? 2 : 1, remaining_ms(deadline));
     if (ready == 0) break;
@@ -111,12 +137,16 @@ piped_run run_piped(const command& program, std::string_view input, const enviro
     if (in[1] >= 0 && fds[1].revents != 0) {
       const ssize_t n = write(in[1], input.data() + sent, input.size() - sent);
       if (n > 0) sent += static_cast<std::size_t>(n);
-      if ((n < 0 && errno == EPIPE) || sent == input.size()) close(std::exchange(in[1], -1));
+      if ((n < 0 && errno == EPIPE) || sent == input.size()) {
+        close(std::exchange(in[1], -1));
+        input_end = clock::now();
+      }
     }
   }
   if (in[1] >= 0) close(in[1]);
   close(out[0]);
   run.status = reap(pid, deadline, run.timed_out);
+  run.after_input = std::chrono::duration_cast<milliseconds>(clock::now() - input_end);
   return run;
 }
 

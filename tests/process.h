@@ -27,6 +27,8 @@ struct piped_run {
   std::string output;  // everything written to standard output
   int status = -1;     // as from waitpid
   bool timed_out = false;
+  long peak_kib = 0;   // the child's peak resident memory, sampled as it runs
+  milliseconds after_input{0};  // from the input's end to the child's
 };
 
 // Runs `program` with `input` on a pipe as its standard input (closed after

@@ -8,3 +8,5 @@ test_packages=(googletest libgtest-dev)
 if [ "${CI:-}" = true ]; then preset=ci; else preset=dev; fi
 # The Windows cross-build and what its tests read it and run it with.
 windows_packages=(g++-mingw-w64-x86-64 wine wine64 icoutils)
+# The sanitizer build and the fuzzer: clang with its runtime libraries.
+sanitize_packages=(clang libclang-rt-14-dev)

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Builds the calculator, and its Windows executable, and runs every test.
+# Builds the calculator and its Windows executable and runs every test: the
+# whole suite once as built for use, and once more with AddressSanitizer and
+# UndefinedBehaviorSanitizer, together with a bounded fuzzing run.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 cd "$root"
-tools/setup.sh "${build_packages[@]}" "${test_packages[@]}"
+tools/setup.sh "${build_packages[@]}" "${test_packages[@]}" "${sanitize_packages[@]}"
 
 windows_exe=
 if tools/setup.sh "${windows_packages[@]}"; then
@@ -17,6 +19,9 @@ else
   echo "test: the Windows packages (${windows_packages[*]}) are missing: Windows tests will be skipped" >&2
 fi
 
-cmake --preset "$preset" -DBUILD_TESTING=ON -DLULING_WINDOWS_EXE="$windows_exe"
-cmake --build --preset "$preset"
-ctest --preset "$preset"
+for build in "$preset" sanitize; do
+  echo "test: the $build build" >&2
+  cmake --preset "$build" -DBUILD_TESTING=ON -DLULING_WINDOWS_EXE="$windows_exe"
+  cmake --build --preset "$build"
+  ctest --preset "$build"
+done

@@ -1,0 +1,100 @@
+// Fuzzes the integer reader: arbitrary bytes as standard input, handed over
+// the way a pipe or a terminal would. Every outcome must match a plain
+// reference reading of the same bytes (values as strtoll makes them), the
+// reader must never take input past the line it is answering, and it must
+// reach the end.
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "console/reader.h"
+
+namespace {
+
+using luling::read_status;
+
+// Hands out bytes up to the next line end, at most `chunk` at a time, as a
+// terminal does; counts how far it has handed out.
+class line_source final : public luling::byte_source {
+ public:
+  line_source(std::string_view bytes, std::size_t chunk) : bytes_(bytes), chunk_(chunk) {}
+  std::size_t read(char* buffer, std::size_t size) override {
+    std::size_t n = std::min({size, chunk_, bytes_.size() - delivered_});
+    const void* line_end = std::memchr(bytes_.data() + delivered_, '\n', n);
+    if (line_end != nullptr) n = static_cast<std::size_t>(static_cast<const char*>(line_end) - bytes_.data()) - delivered_ + 1;
+    std::memcpy(buffer, bytes_.data() + delivered_, n);
+    delivered_ += n;
+    return n;
+  }
+  std::size_t delivered() const { return delivered_; }
+
+ private:
+  std::string_view bytes_;
+  std::size_t chunk_;
+  std::size_t delivered_ = 0;
+};
+
+bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// The expected outcome of one read, from position `at` (moved past it).
+struct expectation {
+  read_status status;
+  std::int32_t value = 0;
+  std::size_t last_taken = 0;  // the last byte the outcome depends on
+};
+
+std::size_t past_line_end(std::string_view bytes, std::size_t at) {
+  const std::size_t line_end = bytes.find('\n', at);
+  return line_end == std::string_view::npos ? bytes.size() : line_end + 1;
+}
+
+expectation reference_read(std::string_view bytes, std::size_t& at) {
+  while (at < bytes.size() && is_space(bytes[at])) ++at;
+  if (at == bytes.size()) return {read_status::end};
+  const std::size_t start = at;
+  if (bytes[at] == '+' || bytes[at] == '-') ++at;
+  if (at == bytes.size() || !is_digit(bytes[at])) {
+    const std::size_t last = at < bytes.size() ? at : at - 1;
+    at = past_line_end(bytes, at);
+    return {read_status::invalid, 0, last};
+  }
+  while (at < bytes.size() && is_digit(bytes[at])) ++at;
+  const std::string token(bytes.substr(start, at - start));
+  errno = 0;
+  const long long value = std::strtoll(token.c_str(), nullptr, 10);
+  if (errno == ERANGE || value < INT32_MIN || value > INT32_MAX) {
+    const std::size_t last = at < bytes.size() ? at : at - 1;
+    at = past_line_end(bytes, at);
+    return {read_status::outside_range, 0, last};
+  }
+  return {read_status::number, static_cast<std::int32_t>(value), at - 1};
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  // The first byte picks the largest piece handed over at once.
+  const std::size_t chunk = 1 + data[0] % 17 * 97;
+  const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
+  line_source source(bytes, chunk);
+  luling::reader reader(source);
+
+  std::size_t at = 0;
+  for (std::size_t reads = 0;; ++reads) {
+    if (reads > bytes.size() + 1) std::abort();  // every read but the last takes a byte
+    std::int32_t value = 0;
+    const read_status status = reader.read(value);
+    const expectation expected = reference_read(bytes, at);
+    if (status != expected.status) std::abort();
+    if (status == read_status::end) return 0;
+    if (status == read_status::number && value != expected.value) std::abort();
+    // Nothing past the line that holds the last byte the outcome needed.
+    if (source.delivered() > past_line_end(bytes, expected.last_taken)) std::abort();
+  }
+}
