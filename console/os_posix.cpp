@@ -13,7 +13,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -42,20 +41,27 @@ void await(int fd, short events) {
   }
 }
 
-// Writes all bytes to standard output; a stream that cannot be written to
-// ends the process with a failure status.
-void write_all(const char* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(output_fd, data, size);
+// Finishes a write that the first write(2) did not complete; a stream that
+// cannot be written to ends the process with a failure status.
+[[gnu::noinline]] void write_rest(const char* data, std::size_t size, ssize_t written) {
+  for (ssize_t n = written;; n = ::write(output_fd, data, size)) {
     if (n > 0) {
       data += n;
       size -= static_cast<std::size_t>(n);
+      if (size == 0) return;
     } else if (n < 0 && errno == EAGAIN) {
       await(output_fd, POLLOUT);
     } else if (n == 0 || errno != EINTR) {
       std::_Exit(EXIT_FAILURE);
     }
   }
+}
+
+// Writes all bytes to standard output; almost always in one write(2).
+void write_all(const char* data, std::size_t size) {
+  const ssize_t n = ::write(output_fd, data, size);
+  if (n >= 0 && static_cast<std::size_t>(n) == size) return;
+  write_rest(data, size, n);
 }
 
 // The character set of the user's locale, read without changing the
@@ -279,13 +285,15 @@ void standard_streams::clear_screen(output& out) {
 }
 
 void standard_streams::wait_for_key(output& out) {
-  // Key mode starts before the prompt shows, so that no key is echoed.
-  std::optional<key_mode> mode;
-  if (state_->input_terminal) mode.emplace();
   out.write(pause_prompt);
-  out.flush();
-  if (mode && mode->active()) take_key(state_->gbk_terminal ? key_encoding::gbk : key_encoding::utf8);
-  mode.reset();
+  if (state_->input_terminal) {
+    // Key mode starts before the prompt shows, so that no key is echoed.
+    key_mode mode;
+    if (mode.active()) {
+      out.flush();
+      take_key(state_->gbk_terminal ? key_encoding::gbk : key_encoding::utf8);
+    }
+  }
   out.line_end();
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace luling {
@@ -27,17 +28,39 @@ class output {
   output& operator=(const output&) = delete;
 
   // Appends bytes; nothing reaches the sink yet unless the buffer is full.
-  void write(std::string_view bytes);
+  void write(std::string_view bytes) {
+    if (bytes.empty()) return;
+    if (bytes.size() <= capacity - size_) {
+      std::memcpy(buffer_ + size_, bytes.data(), bytes.size());
+      size_ += bytes.size();
+    } else {
+      write_through(bytes);
+    }
+    at_line_start_ = bytes.back() == '\n';
+  }
   // Appends the value in decimal: a minus sign if negative, no padding.
   void write_number(std::int32_t value);
   // Appends a newline and flushes.
-  void line_end();
-  void flush();
+  void line_end() {
+    if (size_ == capacity) flush();
+    buffer_[size_++] = '\n';
+    at_line_start_ = true;
+    flush();
+  }
+  void flush() {
+    if (size_ == 0) return;
+    const std::size_t size = size_;
+    size_ = 0;
+    sink_.write(buffer_, size);
+  }
   // True if nothing was written yet or the last byte written was a newline.
   bool at_line_start() const { return at_line_start_; }
 
  private:
   static constexpr std::size_t capacity = 4096;
+
+  // Flushes, then writes bytes that do not fit.
+  void write_through(std::string_view bytes);
 
   byte_sink& sink_;
   char buffer_[capacity];

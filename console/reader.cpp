@@ -24,12 +24,11 @@ bool reader::refill() {
 
 // Takes white space; returns the first other byte, still unread.
 int reader::skip_space() {
-  int c = peek();
-  while (is_space(c)) {
-    take();
-    c = peek();
+  for (;;) {
+    while (begin_ != end_ && is_space(static_cast<unsigned char>(buffer_[begin_]))) ++begin_;
+    if (begin_ != end_) return static_cast<unsigned char>(buffer_[begin_]);
+    if (!refill()) return end_of_input;
   }
-  return c;
 }
 
 // Takes everything up to and including the next line feed.
@@ -53,11 +52,17 @@ read_status reader::read(std::int32_t& value) {
     return read_status::invalid;
   }
   const std::uint32_t limit = negative ? max_negative : max_positive;
-  std::uint64_t magnitude = 0;  // stops growing once past the limit
-  for (; is_digit(c); c = peek()) {
-    if (magnitude <= limit) magnitude = magnitude * 10 + static_cast<unsigned>(c - '0');
-    take();
-  }
+  std::uint64_t magnitude = 0;  // saturates above the limit
+  do {
+    // The digits in the buffer, scanned in one go.
+    const char* at = buffer_ + begin_;
+    const char* const end = buffer_ + end_;
+    for (; at != end && is_digit(static_cast<unsigned char>(*at)); ++at) {
+      magnitude = magnitude * 10 + static_cast<unsigned>(*at - '0');
+      if (magnitude > limit) magnitude = std::uint64_t{limit} + 1;
+    }
+    begin_ = static_cast<std::size_t>(at - buffer_);
+  } while (begin_ == end_ && refill());
   if (magnitude > limit) {
     skip_line();
     return read_status::outside_range;
