@@ -3,7 +3,7 @@
 # shellcheck shell=bash
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_packages=(cmake ninja-build g++ libc6-dev)
-test_packages=(googletest libgtest-dev)
+test_packages=(googletest libgtest-dev dpkg-dev unzip man-db groff-base)
 # CI treats warnings as errors.
 if [ "${CI:-}" = true ]; then preset=ci; else preset=dev; fi
 # The Windows cross-build and what its tests read it and run it with.

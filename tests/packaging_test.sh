@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# Checks what users install: the .deb (metadata, contents, the installed
+# program and its manual pages), `cmake --install`, the manual pages' lint,
+# and the Windows .zip.
+#
+#   packaging_test.sh deb|install|man BUILD_DIR
+#   packaging_test.sh zip ZIP_FILE
+#
+# Exits 77 (skipped) when the Windows .zip was not built, except under CI.
+set -euo pipefail
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+# The transcript of the typical pass must show the result 42 in GBK.
+check_runs() {
+  local program="$1" output
+  output="$(printf '1\n12\n30\n' | "$program" | iconv -f GBK -t UTF-8)" || fail "$program did not run"
+  grep -q '结果为：42' <<<"$output" || fail "$program did not add 12 and 30"
+}
+
+version() { sed -n 's/^CPACK_PACKAGE_VERSION:[^=]*=//p' "$1/CMakeCache.txt" 2>/dev/null || true; }
+
+deb() {
+  local build="$1"
+  (cd "$work" && cpack --config "$build/CPackConfig.cmake" -G DEB >/dev/null)
+  local debs=("$work"/luling-calc_*_amd64.deb)
+  [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "no luling-calc_<version>_amd64.deb"
+  local deb="${debs[0]}"
+  local info
+  info="$(dpkg-deb -I "$deb")"
+  for field in "Package: luling-calc" "Architecture: amd64" "Section: math" \
+               "Description: interactive integer calculator with Simplified Chinese screens"; do
+    grep -qF " $field" <<<"$info" || fail "the package lacks '$field'"
+  done
+  grep -qE '^ Depends: .*libc6 \(>= [0-9.]+\)' <<<"$info" || fail "Depends not computed from the binary"
+  [ "$(grep -c '^  [A-Za-z]' <<<"$info")" -ge 3 ] || fail "no long description"
+  [ "$(basename "$deb")" = "luling-calc_$(dpkg-deb -f "$deb" Version)_amd64.deb" ] || fail "file name and version differ"
+
+  dpkg-deb -x "$deb" "$work/root"
+  for file in usr/bin/luling-calc usr/share/man/man1/luling-calc.1.gz usr/share/man/zh_CN/man1/luling-calc.1.gz; do
+    [ -f "$work/root/$file" ] || fail "the package lacks /$file"
+  done
+  check_runs "$work/root/usr/bin/luling-calc"
+
+  # Under CI (as root, on a throw-away machine) install it for real.
+  if [ "${CI:-}" = true ] && [ "$(id -u)" -eq 0 ]; then
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -q "$deb" >/dev/null
+    check_runs luling-calc
+    [ "$(man -w luling-calc)" = /usr/share/man/man1/luling-calc.1.gz ] || fail "man luling-calc finds no page"
+    [ "$(man -L zh_CN.UTF-8 -w luling-calc)" = /usr/share/man/zh_CN/man1/luling-calc.1.gz ] ||
+      fail "the Chinese manual page is not found"
+    DEBIAN_FRONTEND=noninteractive apt-get remove -y -q luling-calc >/dev/null
+    [ ! -e /usr/bin/luling-calc ] && [ ! -e /usr/share/man/man1/luling-calc.1.gz ] || fail "remove left files behind"
+  fi
+}
+
+install_tree() {
+  local build="$1"
+  cmake --install "$build" --prefix "$work/prefix" >/dev/null
+  for file in bin/luling-calc share/man/man1/luling-calc.1.gz share/man/zh_CN/man1/luling-calc.1.gz; do
+    [ -f "$work/prefix/$file" ] || fail "cmake --install did not put $file"
+  done
+  check_runs "$work/prefix/bin/luling-calc"
+}
+
+man_lint() {
+  local build="$1" page warnings
+  for page in "$build"/man/man1/luling-calc.1 "$build"/man/zh_CN/man1/luling-calc.1; do
+    warnings="$(LC_ALL=C.UTF-8 groff -k -ww -z -man -Tutf8 "$page" 2>&1)"
+    [ -z "$warnings" ] || fail "groff warns on $page: $warnings"
+    warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$page.gz" 2>&1 >/dev/null)"
+    [ -z "$warnings" ] || fail "man -l warns on $page: $warnings"
+  done
+}
+
+zip_contents() {
+  local zip="$1"
+  if [ -z "$zip" ] || [ ! -f "$zip" ]; then
+    [ "${CI:-}" = true ] && fail "the Windows .zip was not built"
+    echo "the Windows .zip was not built (tools/test.sh makes it): skipped"
+    exit 77
+  fi
+  local top
+  top="$(basename "$zip" .zip)"
+  [ "$(unzip -Z1 "$zip" | grep -v '/$' | sort | tr '\n' ' ')" = "$top/README.txt $top/luling-calc.exe " ] ||
+    fail "the .zip holds: $(unzip -Z1 "$zip")"
+  unzip -q "$zip" -d "$work"
+  local readme="$work/$top/README.txt"
+  [ "$(head -c 3 "$readme" | od -An -tx1 | tr -d ' ')" = efbbbf ] || fail "README.txt has no UTF-8 byte-order mark"
+  grep -q $'\r$' "$readme" || fail "README.txt lacks CR LF line ends"
+  grep -q '使用方法' "$readme" && grep -q 'How to run it' "$readme" || fail "README.txt is not in Chinese and English"
+  cmp -s "$work/$top/luling-calc.exe" "$(dirname "$zip")/luling-calc.exe" || fail "the .zip's .exe is not the build's"
+}
+
+case "${1:-}" in
+  deb) deb "$2" ;;
+  install) install_tree "$2" ;;
+  man) man_lint "$2" ;;
+  zip) zip_contents "${2:-}" ;;
+  *) echo "usage: $0 deb|install|man BUILD_DIR | zip ZIP_FILE" >&2; exit 2 ;;
+esac
