@@ -1,7 +1,6 @@
 // The console on a POSIX terminal: clearing with escape sequences, one key
 // taken in non-canonical mode, GBK texts converted for a terminal in another
 // encoding. Input and output that are not terminals get plain bytes.
-#include <fcntl.h>
 #include <iconv.h>
 #include <langinfo.h>
 #include <locale.h>
@@ -34,6 +33,17 @@ constexpr std::string_view form_feed = "\f";
 // How long the later bytes of one key press may lag behind its first.
 constexpr int key_sequence_ms = 50;
 
+// The terminal's own settings and those of the wait, for the signal handlers.
+struct termios saved_settings;
+struct termios key_settings;
+volatile sig_atomic_t settings_changed = 0;
+
+// Puts the terminal's own settings back if a wait changed them; safe in a
+// signal handler.
+void put_terminal_back() {
+  if (settings_changed) tcsetattr(input_fd, TCSANOW, &saved_settings);
+}
+
 // Waits until `fd` is ready for `events` (after EAGAIN on a non-blocking fd).
 void await(int fd, short events) {
   pollfd p{fd, events, 0};
@@ -52,6 +62,7 @@ void await(int fd, short events) {
     } else if (n < 0 && errno == EAGAIN) {
       await(output_fd, POLLOUT);
     } else if (n == 0 || errno != EINTR) {
+      put_terminal_back();
       std::_Exit(EXIT_FAILURE);
     }
   }
@@ -112,15 +123,10 @@ bool terminal_can_clear() {
   return term != nullptr && *term != '\0' && std::strcmp(term, "dumb") != 0;
 }
 
-// The terminal's own settings and those of the wait, for the signal handlers.
-struct termios saved_settings;
-struct termios key_settings;
-volatile sig_atomic_t settings_changed = 0;
-
 // Puts the terminal back, then lets the signal end the process as it would
 // have without us.
 extern "C" void restore_and_reraise(int signal_number) {
-  if (settings_changed) tcsetattr(input_fd, TCSANOW, &saved_settings);
+  put_terminal_back();
   ::signal(signal_number, SIG_DFL);
   ::raise(signal_number);
 }
@@ -129,7 +135,7 @@ extern "C" void restore_and_reraise(int signal_number) {
 // wait's settings again.
 extern "C" void suspend_and_resume(int signal_number) {
   const int saved_errno = errno;
-  if (settings_changed) tcsetattr(input_fd, TCSANOW, &saved_settings);
+  put_terminal_back();
   ::signal(signal_number, SIG_DFL);
   sigset_t stop;
   sigemptyset(&stop);
@@ -150,6 +156,7 @@ struct signal_handling {
 constexpr signal_handling wait_signals[] = {
     {SIGINT, restore_and_reraise},  {SIGTERM, restore_and_reraise},
     {SIGHUP, restore_and_reraise},  {SIGQUIT, restore_and_reraise},
+    {SIGPIPE, restore_and_reraise},  // output gone while the prompt is shown
     {SIGTSTP, suspend_and_resume},
 };
 
@@ -183,7 +190,7 @@ class key_mode {
   // Safe to call more than once.
   void restore() {
     if (!settings_changed) return;
-    tcsetattr(input_fd, TCSANOW, &saved_settings);
+    put_terminal_back();
     settings_changed = 0;
     for (std::size_t i = 0; i < std::size(wait_signals); ++i) {
       sigaction(wait_signals[i].signal_number, &previous_[i], nullptr);

@@ -131,6 +131,7 @@ TEST(terminal, restores_the_settings_when_ended_during_the_wait) {
       {"SIGTERM", SIGTERM, false},
       {"SIGHUP", SIGHUP, false},
       {"SIGQUIT", SIGQUIT, false},
+      {"SIGPIPE", SIGPIPE, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
