@@ -22,9 +22,9 @@ session& console() {
   return s;
 }
 
+// Everything else is flushed already: every read flushes first.
 [[noreturn]] void end_of_input(output& out) {
   if (!out.at_line_start()) out.line_end();
-  out.flush();
   std::exit(EXIT_SUCCESS);
 }
 

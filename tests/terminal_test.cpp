@@ -2,13 +2,13 @@
 // clear sequence, text converted for the terminal, one key taken whole, and
 // the terminal's settings kept whatever happens during the wait.
 #include <gtest/gtest.h>
-#include <iconv.h>
 #include <signal.h>
 #include <sys/wait.h>
 
 #include <string>
 
 #include "console/texts.h"
+#include "tests/gbk.h"
 #include "tests/process.h"
 
 namespace {
@@ -22,19 +22,6 @@ const std::string arrow_up = "\x1b[A";
 const std::string ctrl_d = "\x04";
 const std::string ctrl_z = "\x1a";
 
-
-std::string utf8(text gbk) {
-  iconv_t cd = iconv_open("UTF-8", "GBK");
-  std::string out(gbk.size() * 2, '\0');
-  char* in = const_cast<char*>(gbk.data());
-  std::size_t in_left = gbk.size();
-  char* to = out.data();
-  std::size_t to_left = out.size();
-  iconv(cd, &in, &in_left, &to, &to_left);
-  iconv_close(cd);
-  out.resize(out.size() - to_left);
-  return out;
-}
 
 const environment utf8_terminal = {"TERM=xterm", "LANG=C.UTF-8"};
 
@@ -52,9 +39,9 @@ TEST(terminal, clears_with_escape_sequences_unless_the_terminal_is_dumb) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.env.front());
     terminal_session user(calculator(), c.env);
-    ASSERT_TRUE(user.expect(utf8(input_warning)));
-    EXPECT_EQ(user.screen(), c.clear + utf8(banner) + "\r\n" + utf8(menu_title) + "\r\n" + utf8(menu_codes) +
-                                 "\r\n" + utf8(input_warning));
+    ASSERT_TRUE(user.expect(gbk_to_utf8(input_warning)));
+    EXPECT_EQ(user.screen(), c.clear + gbk_to_utf8(banner) + "\r\n" + gbk_to_utf8(menu_title) + "\r\n" + gbk_to_utf8(menu_codes) +
+                                 "\r\n" + gbk_to_utf8(input_warning));
   }
 }
 
@@ -63,10 +50,10 @@ TEST(terminal, shows_texts_in_the_terminals_encoding) {
     environment env;
     std::string banner;
   } cases[] = {
-      {{"TERM=xterm", "LANG=C.UTF-8"}, utf8(banner)},
-      {{"TERM=xterm", "LC_ALL=C.UTF-8", "LANG=zh_CN.GBK"}, utf8(banner)},
-      {{"TERM=xterm", "LANG=C"}, utf8(banner)},         // no encoding named: UTF-8 assumed
-      {{"TERM=xterm"}, utf8(banner)},
+      {{"TERM=xterm", "LANG=C.UTF-8"}, gbk_to_utf8(banner)},
+      {{"TERM=xterm", "LC_ALL=C.UTF-8", "LANG=zh_CN.GBK"}, gbk_to_utf8(banner)},
+      {{"TERM=xterm", "LANG=C"}, gbk_to_utf8(banner)},         // no encoding named: UTF-8 assumed
+      {{"TERM=xterm"}, gbk_to_utf8(banner)},
       {{"TERM=xterm", "LANG=zh_CN.GBK"}, std::string(banner)},  // named by a locale, installed or not
       {{"TERM=xterm", "LC_CTYPE=zh_CN.gb18030"}, std::string(banner)},
   };
@@ -80,45 +67,45 @@ TEST(terminal, shows_texts_in_the_terminals_encoding) {
 TEST(terminal, shows_the_input_warning_before_waiting_for_the_code) {
   terminal_session user(calculator(), utf8_terminal);
   // Nothing is typed: the warning must be flushed by the read itself.
-  EXPECT_TRUE(user.expect(utf8(input_warning)));
+  EXPECT_TRUE(user.expect(gbk_to_utf8(input_warning)));
 }
 
 TEST(terminal, one_key_ends_the_wait_and_the_settings_come_back) {
   terminal_session user(calculator(), utf8_terminal);
-  ASSERT_TRUE(user.expect(utf8(input_warning)));
+  ASSERT_TRUE(user.expect(gbk_to_utf8(input_warning)));
   const termios before = user.settings();
 
   user.type("1\n2\n3\n");
-  ASSERT_TRUE(user.expect(utf8(pause_prompt)));
+  ASSERT_TRUE(user.expect(gbk_to_utf8(pause_prompt)));
   const termios during = user.settings();
   EXPECT_EQ(during.c_lflag & (ICANON | ECHO), 0u) << "waits in non-canonical mode without echo";
 
   user.type("x");
-  ASSERT_TRUE(user.expect(utf8(prompt_minuend)));  // the first addend was 2
+  ASSERT_TRUE(user.expect(gbk_to_utf8(prompt_minuend)));  // the first addend was 2
   EXPECT_TRUE(same_settings(user.settings(), before));
   EXPECT_EQ(user.screen().find("x"), std::string::npos) << "the key is not echoed";
 }
 
 TEST(terminal, takes_an_arrow_key_whole) {
   terminal_session user(calculator(), utf8_terminal);
-  ASSERT_TRUE(user.expect(utf8(input_warning)));
+  ASSERT_TRUE(user.expect(gbk_to_utf8(input_warning)));
   user.type("1\n5\n5\n");
-  ASSERT_TRUE(user.expect(utf8(pause_prompt)));
+  ASSERT_TRUE(user.expect(gbk_to_utf8(pause_prompt)));
   user.type(arrow_up);
-  ASSERT_TRUE(user.expect(utf8(input_warning)));
+  ASSERT_TRUE(user.expect(gbk_to_utf8(input_warning)));
   user.type("0\n");
-  ASSERT_TRUE(user.expect(utf8(input_warning)));
-  EXPECT_EQ(user.screen().find(utf8(invalid_input)), std::string::npos) << "no byte of the arrow was read as input";
+  ASSERT_TRUE(user.expect(gbk_to_utf8(input_warning)));
+  EXPECT_EQ(user.screen().find(gbk_to_utf8(invalid_input)), std::string::npos) << "no byte of the arrow was read as input";
 }
 
 TEST(terminal, keeps_numbers_typed_ahead_on_the_same_line) {
   terminal_session user(calculator(), utf8_terminal);
-  ASSERT_TRUE(user.expect(utf8(input_warning)));
+  ASSERT_TRUE(user.expect(gbk_to_utf8(input_warning)));
   user.type("1 2 3 4\n");
-  ASSERT_TRUE(user.expect(utf8(pause_prompt)));
+  ASSERT_TRUE(user.expect(gbk_to_utf8(pause_prompt)));
   user.type(" ");
   // The 4 left on the line is the minuend: the next prompt follows unasked.
-  EXPECT_TRUE(user.expect(utf8(prompt_subtrahend)));
+  EXPECT_TRUE(user.expect(gbk_to_utf8(prompt_subtrahend)));
 }
 
 TEST(terminal, restores_the_settings_when_ended_during_the_wait) {
@@ -136,10 +123,10 @@ TEST(terminal, restores_the_settings_when_ended_during_the_wait) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     terminal_session user(calculator(), utf8_terminal);
-    ASSERT_TRUE(user.expect(utf8(input_warning)));
+    ASSERT_TRUE(user.expect(gbk_to_utf8(input_warning)));
     const termios before = user.settings();
     user.type("1\n1\n1\n");
-    ASSERT_TRUE(user.expect(utf8(pause_prompt)));
+    ASSERT_TRUE(user.expect(gbk_to_utf8(pause_prompt)));
     if (c.typed) {
       user.type("\x03");
     } else {
@@ -153,10 +140,10 @@ TEST(terminal, restores_the_settings_when_ended_during_the_wait) {
 
 TEST(terminal, gives_the_terminal_back_while_suspended_and_waits_on_when_continued) {
   terminal_session user(calculator(), utf8_terminal, true);
-  ASSERT_TRUE(user.expect(utf8(input_warning)));
+  ASSERT_TRUE(user.expect(gbk_to_utf8(input_warning)));
   const termios before = user.settings();
   user.type("1\n1\n1\n");
-  ASSERT_TRUE(user.expect(utf8(pause_prompt)));
+  ASSERT_TRUE(user.expect(gbk_to_utf8(pause_prompt)));
   const pid_t job = user.foreground_group();
   user.type(ctrl_z);
   ASSERT_TRUE(wait_until([&] { return same_settings(user.settings(), before); }))
@@ -165,13 +152,13 @@ TEST(terminal, gives_the_terminal_back_while_suspended_and_waits_on_when_continu
   ASSERT_TRUE(wait_until([&] { return (user.settings().c_lflag & ICANON) == 0; }))
       << "the wait's settings once continued";
   user.type("x");
-  EXPECT_TRUE(user.expect(utf8(input_warning)));
+  EXPECT_TRUE(user.expect(gbk_to_utf8(input_warning)));
   EXPECT_TRUE(same_settings(user.settings(), before));
 }
 
 TEST(terminal, ends_the_line_and_exits_0_at_the_end_of_input) {
   terminal_session user(calculator(), utf8_terminal);
-  ASSERT_TRUE(user.expect(utf8(input_warning)));
+  ASSERT_TRUE(user.expect(gbk_to_utf8(input_warning)));
   user.type(ctrl_d);
   EXPECT_TRUE(user.expect("\r\n"));
   EXPECT_TRUE(exited_with(user.wait(), 0));
@@ -180,10 +167,10 @@ TEST(terminal, ends_the_line_and_exits_0_at_the_end_of_input) {
 
 TEST(terminal, answers_bad_input_on_the_next_line) {
   terminal_session user(calculator(), utf8_terminal);
-  ASSERT_TRUE(user.expect(utf8(input_warning)));
+  ASSERT_TRUE(user.expect(gbk_to_utf8(input_warning)));
   user.type("abc\n");
   // The echo of Enter ended the line; the answer follows it directly.
-  EXPECT_TRUE(user.expect("abc\r\n" + utf8(invalid_input) + "\r\n"));
+  EXPECT_TRUE(user.expect("abc\r\n" + gbk_to_utf8(invalid_input) + "\r\n"));
 }
 
 }  // namespace

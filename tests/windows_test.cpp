@@ -13,6 +13,7 @@
 #include <tuple>
 
 #include "console/texts.h"
+#include "tests/gbk.h"
 #include "tests/process.h"
 #include "tests/transcript.h"
 
@@ -177,9 +178,10 @@ TEST(windows, runs_cls_and_pause_on_a_console) {
   // Wine gives the program a console on the terminal; its own "cls" and
   // "pause" run there, and Chinese text reaches the UTF-8 terminal intact.
   terminal_session user({wine, exe}, wine_env);
-  const std::string banner_utf8 = "---------------\xE9\xB9\xAD\xE5\xB2\xAD\xE6\x95\xB0\xE5\xAD\x97\xE7\x9B\x98---------------";
+  const std::string banner_utf8 = gbk_to_utf8(banner);
   ASSERT_TRUE(user.expect(banner_utf8, milliseconds(30000)));
-  ASSERT_TRUE(user.expect("\xE5\x8D\xA1\xE6\xAD\xBB", milliseconds(10000)));  // the warning's last characters
+  // The warning's last two characters: its start may be drawn before its end.
+  ASSERT_TRUE(user.expect(gbk_to_utf8(input_warning.substr(input_warning.size() - 4)), milliseconds(10000)));
   // Wine's console takes the terminal's keys raw once the program reads.
   const auto console_reads = [&] { return (user.settings().c_lflag & ICANON) == 0; };
   ASSERT_TRUE(wait_until(console_reads, milliseconds(10000)));
