@@ -82,10 +82,13 @@ def digest(input_path, program):
 
 
 def screen_costs():
-    out = sh(os.path.join(BUILD, 'bench', 'screen_bench'), '--benchmark_format=json', '--benchmark_repetitions=5',
-             '--benchmark_report_aggregates_only=true', capture_output=True, env=dict(os.environ, TERM='xterm'),
-             stdin=subprocess.DEVNULL).stdout
-    medians = {b['run_name']: b['real_time'] for b in json.loads(out)['benchmarks'] if b['aggregate_name'] == 'median'}
+    # The screens go to standard output, so the figures go to a file.
+    with tempfile.NamedTemporaryFile(suffix='.json') as report:
+        sh(os.path.join(BUILD, 'bench', 'screen_bench'), '--benchmark_out_format=json', '--benchmark_out=' + report.name,
+           '--benchmark_repetitions=5', '--benchmark_report_aggregates_only=true', env=dict(os.environ, TERM='xterm'),
+           stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
+        results = json.load(report)
+    medians = {b['run_name']: b['real_time'] for b in results['benchmarks'] if b['aggregate_name'] == 'median'}
     return medians['screen_in_process'], medians['screen_with_spawned_clear']
 
 

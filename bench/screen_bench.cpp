@@ -1,69 +1,44 @@
 // One screen's cost: a pass of the addition screen with clearing and waiting
 // done inside the process, beside the same pass with the clear done by
 // spawning clear(1) through std::system, as a program without its own
-// terminal layer would. Output goes to /dev/null; input is not a terminal, so
-// the wait does not block.
+// terminal layer would. bench/run.py runs it with standard output on
+// /dev/null (the figures go to the file --benchmark_out names) and input
+// that is not a terminal, so the wait does not block.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <cstdlib>
 
-#include "console/os.h"
-#include "console/output.h"
+#include "console/console.h"
 #include "console/texts.h"
 
 namespace {
 
 using namespace luling;
 
-// Writes to /dev/null.
-class null_sink final : public byte_sink {
- public:
-  null_sink() : fd_(open("/dev/null", O_WRONLY | O_CLOEXEC)) {}
-  ~null_sink() { close(fd_); }
-  void write(const char* data, std::size_t size) override {
-    if (::write(fd_, data, size) < 0) std::abort();
-  }
-
- private:
-  int fd_;
-};
-
 // The addition screen after its clear: banner, prompts, result, wait.
-void rest_of_screen(os::standard_streams& streams, output& out) {
-  out.write(banner);
-  out.line_end();
-  out.write(prompt_addend_1);
-  out.line_end();
-  out.write(prompt_addend_2);
-  out.line_end();
-  out.write(result_label);
-  out.write_number(42);
-  out.line_end();
-  streams.wait_for_key(out);
+void rest_of_screen() {
+  write_line(banner);
+  write_line(prompt_addend_1);
+  write_line(prompt_addend_2);
+  write_text(result_label);
+  write_number(42);
+  end_line();
+  wait_for_key();
 }
 
 void screen_in_process(benchmark::State& state) {
-  os::standard_streams streams;
-  null_sink sink;
-  output out(sink);
   for (auto _ : state) {
-    streams.clear_screen(out);
-    rest_of_screen(streams, out);
+    clear_screen();
+    rest_of_screen();
   }
 }
 BENCHMARK(screen_in_process);
 
 void screen_with_spawned_clear(benchmark::State& state) {
-  os::standard_streams streams;
-  null_sink sink;
-  output out(sink);
   setenv("TERM", "xterm", 1);
   for (auto _ : state) {
-    out.flush();
-    if (std::system("clear >/dev/null") != 0) state.SkipWithError("clear(1) failed");
-    rest_of_screen(streams, out);
+    if (std::system("clear") != 0) state.SkipWithError("clear(1) failed");
+    rest_of_screen();
   }
 }
 BENCHMARK(screen_with_spawned_clear);

@@ -10,52 +10,60 @@ constexpr bool is_csi_final(unsigned char byte) { return byte >= 0x40 && byte <=
 
 }  // namespace
 
-bool key_scanner::wants_more(unsigned char byte) {
+void key_scanner::take(std::string_view bytes) {
+  for (const char byte : bytes) step(static_cast<unsigned char>(byte));
+}
+
+void key_scanner::step(unsigned char byte) {
   switch (state_) {
     case state::start:
-      return start(byte);
+      if (byte == escape) {
+        state_ = state::escape;
+      } else if (byte >= 0x80) {
+        pending_size_ = 0;
+        character_byte(byte);
+      }
+      return;
     case state::escape:
-      return after_escape(byte);
+      if (byte == '[') {
+        state_ = state::csi_first;
+      } else if (byte == 'O') {
+        state_ = state::one_more;  // ESC O P: F1 and keypad keys
+      } else if (byte >= 0x80) {
+        pending_size_ = 0;  // Alt with a character outside ASCII
+        character_byte(byte);
+      } else if (byte != escape) {
+        state_ = state::start;  // Alt with a key; ESC ESC goes on as Alt
+      }
+      return;
     case state::csi_first:
-      if (byte == '[') return more(state::one_more);  // Linux console: ESC [ [ A
-      return in_csi(byte);
+      if (byte == '[') {
+        state_ = state::one_more;  // Linux console: ESC [ [ A
+        return;
+      }
+      [[fallthrough]];
     case state::csi:
-      return in_csi(byte);
+      state_ = is_csi_final(byte) ? state::start : state::csi;
+      return;
     case state::one_more:
-      return false;
-    case state::continuation:
-      // A byte that is no continuation byte breaks the character off.
-      if ((byte & 0xC0) != 0x80) return false;
-      return --left_ > 0;
-    case state::gbk_second:
-      // GB18030 four-byte characters have a digit as their second byte.
-      if (byte >= '0' && byte <= '9') return more(state::gb18030_third);
-      return false;
-    case state::gb18030_third:
-      return more(state::one_more);
+      state_ = state::start;
+      return;
+    case state::character:
+      character_byte(byte);
+      return;
   }
-  return false;
 }
 
-bool key_scanner::start(unsigned char byte) {
-  if (byte == escape) return more(state::escape);
-  if (byte < 0x80) return false;
-  if (encoding_ == key_encoding::gbk) return byte >= 0x81 && byte <= 0xFE && more(state::gbk_second);
-  if (byte >= 0xC0 && byte <= 0xDF) return more(state::continuation, 1);
-  if (byte >= 0xE0 && byte <= 0xEF) return more(state::continuation, 2);
-  if (byte >= 0xF0 && byte <= 0xF7) return more(state::continuation, 3);
-  return false;
-}
-
-bool key_scanner::after_escape(unsigned char byte) {
-  if (byte == '[') return more(state::csi_first);
-  if (byte == 'O') return more(state::one_more);  // ESC O P: F1 and keypad keys
-  return false;                                   // Alt with a key
-}
-
-bool key_scanner::in_csi(unsigned char byte) {
-  if (is_csi_final(byte)) return false;
-  return more(state::csi);
+void key_scanner::character_byte(unsigned char byte) {
+  pending_[pending_size_++] = byte;
+  const int length = rules_.measure(pending_, pending_size_);
+  if (length == 0 && pending_size_ < sizeof pending_) {
+    state_ = state::character;  // cut short: the rest is yet to come
+    return;
+  }
+  state_ = state::start;
+  // A byte that breaks the character off starts the next key.
+  if (length < 0 && pending_size_ > 1) step(byte);
 }
 
 }  // namespace luling

@@ -1,47 +1,51 @@
-// Where one key press ends in the bytes a terminal sends for it, so that a
-// key which sends several bytes (an arrow, a function key, a Chinese
-// character) is taken whole and none of its bytes is left for the reader.
+// Where key presses end in the bytes a terminal sends, so that a wait for a
+// key can tell whether the bytes it has taken end inside one: an escape
+// sequence (an arrow, a function key) or a character split across reads.
 #pragma once
+
+#include <cstddef>
+#include <string_view>
 
 namespace luling {
 
-// How the terminal encodes characters outside ASCII.
-enum class key_encoding {
-  utf8,  // lead byte tells the length
-  gbk,   // two bytes, or four in GB18030
+// Where characters end in the terminal's encoding.
+class character_rules {
+ public:
+  // For bytes that start a character: its length if they hold all of it, 0
+  // if they are cut short, -1 if they start no valid character.
+  virtual int measure(const unsigned char* bytes, std::size_t size) const = 0;
+
+ protected:
+  ~character_rules() = default;
 };
 
 class key_scanner {
  public:
-  explicit key_scanner(key_encoding encoding) : encoding_(encoding) {}
+  explicit key_scanner(const character_rules& rules) : rules_(rules) {}
 
-  // Takes the next byte of the key press; true while more bytes belong to it.
-  bool wants_more(unsigned char byte);
+  // Follows bytes that the terminal sent, in order.
+  void take(std::string_view bytes);
+  // True while the last key's bytes are cut short: the rest of an escape
+  // sequence or of a character is yet to come.
+  bool incomplete() const { return state_ != state::start; }
 
  private:
   enum class state {
     start,
-    escape,         // after ESC
-    csi_first,      // after ESC [
-    csi,            // inside ESC [ ... before its final byte
-    one_more,       // exactly one byte left (ESC O x, ESC [ [ x)
-    continuation,   // `left` more bytes of a multibyte character
-    gb18030_third,  // after the two first bytes of a four-byte GB18030 one
-    gbk_second,     // after a GBK lead byte
+    escape,     // after ESC
+    csi_first,  // after ESC [
+    csi,        // inside ESC [ ... before its final byte
+    one_more,   // exactly one byte left (ESC O x, ESC [ [ x)
+    character,  // inside a character of more than one byte
   };
 
-  bool start(unsigned char byte);
-  bool after_escape(unsigned char byte);
-  bool in_csi(unsigned char byte);
-  bool more(state next, int left = 0) {
-    state_ = next;
-    left_ = left;
-    return true;
-  }
+  void step(unsigned char byte);
+  void character_byte(unsigned char byte);
 
-  key_encoding encoding_;
+  const character_rules& rules_;
   state state_ = state::start;
-  int left_ = 0;
+  unsigned char pending_[8];  // the character's bytes so far
+  std::size_t pending_size_ = 0;
 };
 
 }  // namespace luling

@@ -1,4 +1,4 @@
-// The console on a POSIX terminal: clearing with escape sequences, one key
+// The console on a POSIX terminal: clearing with escape sequences, a key
 // taken in non-canonical mode, GBK texts converted for a terminal in another
 // encoding. Input and output that are not terminals get plain bytes.
 #include <iconv.h>
@@ -12,28 +12,32 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "console/keys.h"
 #include "console/os.h"
-#include "console/texts.h"
 
 namespace luling::os {
 namespace {
 
 constexpr int input_fd = STDIN_FILENO;
 constexpr int output_fd = STDOUT_FILENO;
+constexpr int error_fd = STDERR_FILENO;
 
 // ESC [ H: cursor home; ESC [ 2 J: erase the screen; ESC [ 3 J: erase the
 // scrollback.
 constexpr std::string_view clear_sequence = "\x1b[H\x1b[2J\x1b[3J";
-// Form feed: what a screen clear leaves in a transcript or on a dumb terminal.
+// Form feed: how a dumb terminal is cleared.
 constexpr std::string_view form_feed = "\f";
-// How long the later bytes of one key press may lag behind its first.
+// How long the rest of a key's escape sequence or character may lag behind.
 constexpr int key_sequence_ms = 50;
+// The most bytes one key press takes: a long paste ends there.
+constexpr std::size_t max_key_bytes = std::size_t{1} << 20;
 
-// The terminal's own settings and those of the wait, for the signal handlers.
+// For the signal handlers: the terminal's own settings, the wait's, and
+// whether the wait has changed them.
 struct termios saved_settings;
 struct termios key_settings;
 volatile sig_atomic_t settings_changed = 0;
@@ -51,28 +55,21 @@ void await(int fd, short events) {
   }
 }
 
-// Finishes a write that the first write(2) did not complete; a stream that
-// cannot be written to ends the process with a failure status.
-[[gnu::noinline]] void write_rest(const char* data, std::size_t size, ssize_t written) {
-  for (ssize_t n = written;; n = ::write(output_fd, data, size)) {
+// Writes all bytes to `fd`; false, with errno set, if they cannot be.
+bool write_all(int fd, const char* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, data, size);
     if (n > 0) {
       data += n;
       size -= static_cast<std::size_t>(n);
-      if (size == 0) return;
     } else if (n < 0 && errno == EAGAIN) {
-      await(output_fd, POLLOUT);
+      await(fd, POLLOUT);
     } else if (n == 0 || errno != EINTR) {
-      put_terminal_back();
-      std::_Exit(EXIT_FAILURE);
+      if (n == 0) errno = EIO;
+      return false;
     }
   }
-}
-
-// Writes all bytes to standard output; almost always in one write(2).
-void write_all(const char* data, std::size_t size) {
-  const ssize_t n = ::write(output_fd, data, size);
-  if (n >= 0 && static_cast<std::size_t>(n) == size) return;
-  write_rest(data, size, n);
+  return true;
 }
 
 // The character set of the user's locale, read without changing the
@@ -111,7 +108,8 @@ bool is_gbk_family(std::string_view codeset) {
 }
 
 // The terminal's codeset; the plain C locale's ASCII means a terminal set up
-// for nothing in particular, taken to be UTF-8.
+// for nothing in particular, taken to be UTF-8. A codeset the system cannot
+// convert is taken to be UTF-8 too, where the converters are opened.
 std::string terminal_codeset() {
   std::string codeset = locale_codeset();
   if (codeset.empty() || codeset == "ANSI_X3.4-1968" || codeset == "ASCII") return "UTF-8";
@@ -122,6 +120,38 @@ bool terminal_can_clear() {
   const char* term = std::getenv("TERM");
   return term != nullptr && *term != '\0' && std::strcmp(term, "dumb") != 0;
 }
+
+// Where characters end in the terminal's codeset, as the system's converter
+// for it finds them: the rules the locale itself decodes by.
+class terminal_characters final : public character_rules {
+ public:
+  explicit terminal_characters(const std::string& codeset)
+      : to_utf32_(iconv_open("UTF-32LE", codeset.c_str())) {
+    if (to_utf32_ == iconv_t(-1)) to_utf32_ = iconv_open("UTF-32LE", "UTF-8");
+  }
+  ~terminal_characters() {
+    if (to_utf32_ != iconv_t(-1)) iconv_close(to_utf32_);
+  }
+  terminal_characters(const terminal_characters&) = delete;
+  terminal_characters& operator=(const terminal_characters&) = delete;
+
+  int measure(const unsigned char* bytes, std::size_t size) const override {
+    if (to_utf32_ == iconv_t(-1)) return 1;
+    char* in = const_cast<char*>(reinterpret_cast<const char*>(bytes));
+    std::size_t in_left = size;
+    char out[8];
+    char* to = out;
+    std::size_t room = sizeof out;
+    const std::size_t result = iconv(to_utf32_, &in, &in_left, &to, &room);
+    const int error = errno;
+    iconv(to_utf32_, nullptr, nullptr, nullptr, nullptr);
+    if (result != std::size_t(-1) || error == E2BIG) return static_cast<int>(size - in_left);
+    return error == EINVAL ? 0 : -1;
+  }
+
+ private:
+  iconv_t to_utf32_;
+};
 
 // Puts the terminal back, then lets the signal end the process as it would
 // have without us.
@@ -148,17 +178,21 @@ extern "C" void suspend_and_resume(int signal_number) {
   errno = saved_errno;
 }
 
-// A signal and what the wait does on it.
-struct signal_handling {
-  int signal_number;
-  void (*handler)(int);
-};
-constexpr signal_handling wait_signals[] = {
-    {SIGINT, restore_and_reraise},  {SIGTERM, restore_and_reraise},
-    {SIGHUP, restore_and_reraise},  {SIGQUIT, restore_and_reraise},
-    {SIGPIPE, restore_and_reraise},  // output gone while the prompt is shown
-    {SIGTSTP, suspend_and_resume},
-};
+// What the wait does on a signal: gives the terminal back before every
+// signal that would end the process, and while Ctrl-Z stops it. Signals
+// that cannot be caught, that stop, or that are ignored by default are left
+// alone.
+void (*wait_handler(int signal_number))(int) {
+  switch (signal_number) {
+    case SIGTSTP:
+      return suspend_and_resume;
+    case SIGKILL: case SIGSTOP: case SIGTTIN: case SIGTTOU:
+    case SIGCHLD: case SIGCONT: case SIGURG: case SIGWINCH:
+      return nullptr;
+    default:
+      return restore_and_reraise;
+  }
+}
 
 // Non-canonical, no-echo input for the life of the object; the terminal's
 // own settings come back on every way out, also through a signal.
@@ -170,12 +204,18 @@ class key_mode {
     key_settings.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
     key_settings.c_cc[VMIN] = 1;
     key_settings.c_cc[VTIME] = 0;
-    for (std::size_t i = 0; i < std::size(wait_signals); ++i) {
-      struct sigaction handler {};
-      handler.sa_handler = wait_signals[i].handler;
-      sigemptyset(&handler.sa_mask);
-      sigaction(wait_signals[i].signal_number, nullptr, &previous_[i]);
-      if (previous_[i].sa_handler != SIG_IGN) sigaction(wait_signals[i].signal_number, &handler, nullptr);
+    for (int signal_number = 1; signal_number < NSIG; ++signal_number) {
+      const auto handler = wait_handler(signal_number);
+      // Some numbers are the C library's own and refused: left as they are.
+      if (handler == nullptr || sigaction(signal_number, nullptr, &previous_[signal_number]) != 0) continue;
+      if (previous_[signal_number].sa_handler == SIG_IGN) continue;
+      struct sigaction action {};
+      action.sa_handler = handler;
+      // Nothing else interrupts giving the terminal back; Ctrl-Z must be
+      // free to stop the process inside its handler.
+      if (handler == restore_and_reraise) sigfillset(&action.sa_mask);
+      else sigemptyset(&action.sa_mask);
+      installed_[signal_number] = sigaction(signal_number, &action, nullptr) == 0;
     }
     settings_changed = 1;
     active_ = tcsetattr(input_fd, TCSANOW, &key_settings) == 0;
@@ -192,36 +232,55 @@ class key_mode {
     if (!settings_changed) return;
     put_terminal_back();
     settings_changed = 0;
-    for (std::size_t i = 0; i < std::size(wait_signals); ++i) {
-      sigaction(wait_signals[i].signal_number, &previous_[i], nullptr);
+    for (int signal_number = 1; signal_number < NSIG; ++signal_number) {
+      if (installed_[signal_number]) sigaction(signal_number, &previous_[signal_number], nullptr);
+      installed_[signal_number] = false;
     }
   }
 
  private:
-  struct sigaction previous_[std::size(wait_signals)] {};
+  struct sigaction previous_[NSIG] {};
+  bool installed_[NSIG] {};
   bool active_ = false;
 };
 
-// Reads one byte of input, waiting at most `timeout_ms` (-1: for ever).
-bool read_byte(unsigned char& byte, int timeout_ms) {
+// Reads what input has arrived, waiting at most `timeout_ms` for some (-1:
+// for ever); 0 if none came, at the end of input, or if reading failed.
+std::size_t read_within(char* buffer, std::size_t size, int timeout_ms) {
   for (;;) {
     pollfd p{input_fd, POLLIN, 0};
     const int ready = poll(&p, 1, timeout_ms);
     if (ready < 0 && errno == EINTR) continue;
-    if (ready <= 0) return false;
-    const ssize_t n = ::read(input_fd, &byte, 1);
-    if (n == 1) return true;
-    if (n == 0 || (errno != EINTR && errno != EAGAIN)) return false;
+    if (ready <= 0) return 0;
+    const ssize_t n = ::read(input_fd, buffer, size);
+    if (n >= 0) return static_cast<std::size_t>(n);
+    if (errno != EINTR && errno != EAGAIN) return 0;
   }
 }
 
-// Takes the bytes of one key press from the terminal, which must be in key
-// mode.
-void take_key(key_encoding encoding) {
-  key_scanner scanner(encoding);
-  unsigned char byte;
-  if (!read_byte(byte, -1)) return;
-  while (scanner.wants_more(byte) && read_byte(byte, key_sequence_ms)) {
+// Takes one key press from a terminal in key mode: the first bytes and all
+// that arrived with them (the rest of a committed phrase or a paste), then
+// the rest of an escape sequence or character that they cut short.
+void take_key(const character_rules& rules) {
+  key_scanner scanner(rules);
+  char bytes[4096];
+  std::size_t taken = 0;
+  for (int timeout_ms = -1; taken < max_key_bytes; timeout_ms = scanner.incomplete() ? key_sequence_ms : 0) {
+    const std::size_t n = read_within(bytes, sizeof bytes, timeout_ms);
+    if (n == 0) return;
+    scanner.take(std::string_view(bytes, n));
+    taken += n;
+  }
+}
+
+// Takes one line from a terminal left in its own mode; false if the input
+// ended or failed before a line end.
+bool take_line() {
+  char bytes[4096];
+  for (;;) {
+    const std::size_t n = read_within(bytes, sizeof bytes, -1);
+    if (n == 0) return false;
+    if (std::memchr(bytes, '\n', n) != nullptr) return true;
   }
 }
 
@@ -230,23 +289,32 @@ void take_key(key_encoding encoding) {
 struct standard_streams::state {
   bool input_terminal = isatty(input_fd) == 1;
   bool output_terminal = isatty(output_fd) == 1;
-  bool can_clear = output_terminal && terminal_can_clear();
+  // Only this terminal's settings can be given back on every way out: its
+  // interrupt and suspend keys reach this process.
+  bool controlling_terminal = input_terminal && tcgetsid(input_fd) == getsid(0);
+  bool can_clear = terminal_can_clear();
   std::string codeset = input_terminal || output_terminal ? terminal_codeset() : std::string();
-  bool gbk_terminal = is_gbk_family(codeset);
   // GBK to the terminal's encoding; none when bytes go out unchanged.
-  iconv_t to_display = output_terminal && !gbk_terminal
-                           ? iconv_open((codeset + "//TRANSLIT").c_str(), "GBK")
-                           : iconv_t(-1);
+  iconv_t to_display = output_terminal && !is_gbk_family(codeset) ? open_display() : iconv_t(-1);
+  // Made at the first wait, so that a start-up reads no conversion tables.
+  std::optional<terminal_characters> characters;
+  int error = 0;  // errno of the last failed read or write
+
+  iconv_t open_display() const {
+    const iconv_t cd = iconv_open((codeset + "//TRANSLIT").c_str(), "GBK");
+    return cd != iconv_t(-1) ? cd : iconv_open("UTF-8", "GBK");
+  }
   bool converting() const { return to_display != iconv_t(-1); }
-  void write_converted(const char* data, std::size_t size);
+  bool write_converted(const char* data, std::size_t size);
 };
 
 // Converts GBK bytes for display; a character the terminal cannot show
 // becomes a question mark.
-void standard_streams::state::write_converted(const char* data, std::size_t size) {
+bool standard_streams::state::write_converted(const char* data, std::size_t size) {
   char converted[1024];
   char* in = const_cast<char*>(data);
-  while (size > 0) {
+  bool written = true;
+  while (size > 0 && written) {
     char* out = converted;
     std::size_t room = sizeof converted;
     const std::size_t result = iconv(to_display, &in, &size, &out, &room);
@@ -256,9 +324,10 @@ void standard_streams::state::write_converted(const char* data, std::size_t size
       size -= skip;
       if (room > 0) *out++ = '?';
     }
-    write_all(converted, static_cast<std::size_t>(out - converted));
+    written = write_all(output_fd, converted, static_cast<std::size_t>(out - converted));
   }
   iconv(to_display, nullptr, nullptr, nullptr, nullptr);
+  return written;
 }
 
 standard_streams::standard_streams() : state_(std::make_unique<state>()) {}
@@ -267,41 +336,53 @@ standard_streams::~standard_streams() {
   if (state_->converting()) iconv_close(state_->to_display);
 }
 
-std::size_t standard_streams::read(char* buffer, std::size_t size) {
+bool standard_streams::input_interactive() const { return state_->input_terminal; }
+
+bool standard_streams::output_interactive() const { return state_->output_terminal; }
+
+std::ptrdiff_t standard_streams::read(char* buffer, std::size_t size) {
   for (;;) {
     const ssize_t n = ::read(input_fd, buffer, size);
-    if (n >= 0) return static_cast<std::size_t>(n);
+    if (n >= 0) return n;
     if (errno == EAGAIN) {
       await(input_fd, POLLIN);
     } else if (errno != EINTR) {
-      return 0;  // an input that fails is an input that has ended
+      state_->error = errno;
+      return failed;
     }
   }
 }
 
-void standard_streams::write(const char* data, std::size_t size) {
-  if (state_->converting()) {
-    state_->write_converted(data, size);
-  } else {
-    write_all(data, size);
-  }
+bool standard_streams::write(std::string_view gbk) {
+  const bool written = state_->converting() ? state_->write_converted(gbk.data(), gbk.size())
+                                            : write_all(output_fd, gbk.data(), gbk.size());
+  if (!written) state_->error = errno;
+  return written;
 }
 
-void standard_streams::clear_screen(output& out) {
-  out.write(state_->can_clear ? clear_sequence : form_feed);
+bool standard_streams::clear_terminal() { return write(state_->can_clear ? clear_sequence : form_feed); }
+
+bool standard_streams::wait_for_key(std::string_view prompt) {
+  state& s = *state_;
+  if (!s.controlling_terminal) {
+    // No interrupt key reaches the process from this terminal, so nothing
+    // could give its settings back: they stay, and a line end ends the wait.
+    return write(prompt) && (take_line() || write("\n"));
+  }
+  if (!s.characters) s.characters.emplace(s.codeset);
+  key_mode mode;  // before the prompt shows, so that no early key is echoed
+  if (!write(prompt)) return false;
+  if (mode.active()) take_key(*s.characters);
+  mode.restore();
+  return write("\n");
 }
 
-void standard_streams::wait_for_key(output& out) {
-  out.write(pause_prompt);
-  if (state_->input_terminal) {
-    // Key mode starts before the prompt shows, so that no key is echoed.
-    key_mode mode;
-    if (mode.active()) {
-      out.flush();
-      take_key(state_->gbk_terminal ? key_encoding::gbk : key_encoding::utf8);
-    }
-  }
-  out.line_end();
+std::string standard_streams::failure_reason() const { return std::strerror(state_->error); }
+
+void standard_streams::report(std::string_view line) {
+  const std::string with_end = std::string(line) + "\n";
+  // Standard error is the last resort: if it fails too, nothing can tell.
+  static_cast<void>(write_all(error_fd, with_end.data(), with_end.size()));
 }
 
 }  // namespace luling::os

@@ -5,22 +5,22 @@
 #include <io.h>
 #include <windows.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
 
 #include "console/os.h"
-#include "console/texts.h"
 
 namespace luling::os {
 namespace {
 
 constexpr int input_fd = 0;
 constexpr int output_fd = 1;
+constexpr int error_fd = 2;
 // The code page of the texts' bytes: GBK.
 constexpr UINT gbk_code_page = 936;
-// What "cls" itself writes when its output is redirected.
-constexpr std::string_view form_feed = "\f";
 // The largest piece handed to one _write or WriteConsoleW call.
 constexpr std::size_t max_piece = 1 << 15;
 
@@ -29,20 +29,21 @@ bool is_console(DWORD which) {
   return GetConsoleMode(GetStdHandle(which), &mode) != 0;
 }
 
-// Writes all bytes through the C runtime (text mode: LF becomes CR LF); a
-// stream that cannot be written to ends the process with a failure status.
-void write_all(const char* data, std::size_t size) {
+// Writes all bytes through the C runtime (text mode: LF becomes CR LF);
+// false, with errno set, if they cannot be written.
+bool write_all(int fd, const char* data, std::size_t size) {
   while (size > 0) {
     const unsigned piece = static_cast<unsigned>(size < max_piece ? size : max_piece);
-    const int n = _write(output_fd, data, piece);
-    if (n <= 0) std::_Exit(EXIT_FAILURE);
+    const int n = _write(fd, data, piece);
+    if (n <= 0) return false;
     data += n;
     size -= static_cast<std::size_t>(n);
   }
+  return true;
 }
 
 // Shows GBK bytes on a console of another code page, as UTF-16.
-void write_wide(const char* data, std::size_t size) {
+bool write_wide(const char* data, std::size_t size) {
   std::wstring wide;
   for (std::size_t done = 0; done < size;) {
     // Pieces never split a character: the output hands over whole texts.
@@ -58,10 +59,21 @@ void write_wide(const char* data, std::size_t size) {
     DWORD written = 0;
     if (!WriteConsoleW(GetStdHandle(STD_OUTPUT_HANDLE), lines.data(), static_cast<DWORD>(lines.size()),
                        &written, nullptr)) {
-      std::_Exit(EXIT_FAILURE);
+      return false;
     }
     done += static_cast<std::size_t>(piece);
   }
+  return true;
+}
+
+// The system's words for a failed Windows call, in English.
+std::string system_message(DWORD error) {
+  char message[256];
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                                      MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), message, sizeof message, nullptr);
+  std::string text(message, length);
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == '.')) text.pop_back();
+  return text.empty() ? "error " + std::to_string(error) : text;
 }
 
 }  // namespace
@@ -71,6 +83,7 @@ struct standard_streams::state {
   bool output_console = is_console(STD_OUTPUT_HANDLE);
   // Texts go out as UTF-16 only on a console that would misread GBK.
   bool wide_output = output_console && GetConsoleOutputCP() != gbk_code_page;
+  std::string reason;  // why the last read or write failed
 };
 
 standard_streams::standard_streams() : state_(std::make_unique<state>()) {
@@ -81,36 +94,44 @@ standard_streams::standard_streams() : state_(std::make_unique<state>()) {
 
 standard_streams::~standard_streams() = default;
 
-std::size_t standard_streams::read(char* buffer, std::size_t size) {
+bool standard_streams::input_interactive() const { return state_->input_console; }
+
+bool standard_streams::output_interactive() const { return state_->output_console; }
+
+std::ptrdiff_t standard_streams::read(char* buffer, std::size_t size) {
   const int n = _read(input_fd, buffer, static_cast<unsigned>(size < max_piece ? size : max_piece));
-  return n > 0 ? static_cast<std::size_t>(n) : 0;  // an input that fails has ended
+  if (n >= 0) return n;
+  state_->reason = std::strerror(errno);
+  return failed;
 }
 
-void standard_streams::write(const char* data, std::size_t size) {
+bool standard_streams::write(std::string_view gbk) {
   if (state_->wide_output) {
-    write_wide(data, size);
-  } else {
-    write_all(data, size);
+    if (write_wide(gbk.data(), gbk.size())) return true;
+    state_->reason = system_message(GetLastError());
+    return false;
   }
+  if (write_all(output_fd, gbk.data(), gbk.size())) return true;
+  state_->reason = std::strerror(errno);
+  return false;
 }
 
-void standard_streams::clear_screen(output& out) {
-  if (state_->output_console) {
-    out.flush();
-    std::system("cls");
-  } else {
-    out.write(form_feed);
-  }
+bool standard_streams::clear_terminal() {
+  std::system("cls");
+  return true;
 }
 
-void standard_streams::wait_for_key(output& out) {
-  if (state_->input_console) {
-    out.flush();
-    std::system("pause");
-  } else {
-    out.write(pause_prompt);
-    out.line_end();
-  }
+bool standard_streams::wait_for_key(std::string_view) {
+  std::system("pause");  // shows its own prompt
+  return true;
+}
+
+std::string standard_streams::failure_reason() const { return state_->reason; }
+
+void standard_streams::report(std::string_view line) {
+  const std::string with_end = std::string(line) + "\n";
+  // Standard error is the last resort: if it fails too, nothing can tell.
+  static_cast<void>(write_all(error_fd, with_end.data(), with_end.size()));
 }
 
 }  // namespace luling::os

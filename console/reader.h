@@ -5,28 +5,23 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "console/decoder.h"
+
 namespace luling {
-
-// Where input bytes come from.
-class byte_source {
- public:
-  // Waits for input and stores up to `size` bytes; returns how many, or 0 at
-  // the end of input.
-  virtual std::size_t read(char* buffer, std::size_t size) = 0;
-
- protected:
-  ~byte_source() = default;
-};
 
 enum class read_status {
   number,        // a value in range was read
   invalid,       // no digits where a number was expected; the line is dropped
   outside_range, // a value outside the 32-bit range; the line is dropped
   end,           // only white space was left before the end of input
+  failed,        // only white space was left before reading failed
 };
 
 // Reads integers one at a time from a byte source, holding at most one
-// buffer of it: white space, an optional sign, then decimal digits.
+// buffer of it: white space, an optional sign, then decimal digits. Digits,
+// signs and the ideographic space may also come in their full-width forms
+// (１２, －５), encoded as GBK or UTF-8; the input may be UTF-16 with its
+// byte-order mark.
 class reader {
  public:
   explicit reader(byte_source& source) : source_(source) {}
@@ -34,28 +29,29 @@ class reader {
   reader& operator=(const reader&) = delete;
 
   // Reads the next integer. Sets `value` only for read_status::number; the
-  // byte that ended the number stays unread. After invalid or outside_range
-  // input the rest of its line, through the line feed, has been consumed.
+  // character that ended the number stays unread. After invalid or
+  // outside_range input the rest of its line, through the line feed, has
+  // been consumed.
   read_status read(std::int32_t& value);
 
  private:
   static constexpr int end_of_input = -1;
 
-  // The next byte without taking it, or end_of_input; may wait for input.
-  int peek() {
-    if (begin_ == end_ && !refill()) return end_of_input;
-    return static_cast<unsigned char>(buffer_[begin_]);
-  }
-  void take() { ++begin_; }
-  bool refill();
-  int skip_space();
+  // The next character, not yet taken: the ASCII byte it is or stands for
+  // (a byte of 0x80 or more for any other), and how many bytes it takes.
+  struct character {
+    int ascii;
+    std::size_t length;
+  };
+
+  character look();
+  void take(character c) { in_.begin += c.length; }
+  bool refill() { return in_.refill(source_); }
+  character skip_space();
   void skip_line();
 
-  byte_source& source_;
-  char buffer_[1 << 16];
-  std::size_t begin_ = 0;
-  std::size_t end_ = 0;
-  bool ended_ = false;
+  input_decoder source_;
+  input_buffer<1 << 16> in_;
 };
 
 }  // namespace luling

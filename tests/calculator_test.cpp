@@ -88,6 +88,12 @@ const transcript_case transcripts[] = {
     {"division signs", "3\n-7\n2\n3\n7\n-2\n", menu() + divide(-3, -1) + menu() + divide(-3, 1) + menu() + quit},
     {"the smallest value divided by -1", "3\n-2147483648\n-1\n", menu() + divide(min32, 0) + menu() + quit},
     {"a divisor of 0", "3\n7\n0\n", menu() + divide_by_0() + menu() + quit},
+    {"full-width digits and signs in UTF-8", "1\n\xEF\xBC\x91\xEF\xBC\x92\n\xEF\xBC\x8B\xEF\xBC\x93\xEF\xBC\x90\n",
+     menu() + add(42) + menu() + quit},
+    {"full-width digits and signs in GBK", "\xA3\xB3\n\xA3\xAD\xA3\xB7\xA1\xA1\xA3\xB2\n", menu() + divide(-3, -1) + menu() + quit},
+    {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" "1\n12\n30\n", menu() + add(42) + menu() + quit},
+    {"UTF-16 as Notepad saves it", std::string("\xFF\xFE" "1\0\r\0\n\0" "\x11\xFF\x12\xFF\r\0\n\0" "3\0" "0\0\r\0\n\0", 24),
+     menu() + add(42) + menu() + quit},
 };
 
 // Input outside what the reader accepts is answered at the read that met it.
@@ -120,6 +126,25 @@ TEST(calculator, writes_the_screens_of_each_pass_byte_for_byte) {
 
 TEST(calculator, answers_bad_input_and_reads_again) {
   for (const transcript_case& c : bad_input) expect_transcript(c);
+}
+
+TEST(calculator, reports_input_and_output_that_fail_with_status_1) {
+  const struct {
+    const char* name;
+    std::string shell;  // runs the calculator as "$0", standard error on the pipe
+    std::string expected;
+  } cases[] = {
+      {"a directory as input", "exec \"$0\" < / 2>&1",
+       menu() + quit + "luling-calc: cannot read standard input: Is a directory\n"},
+      {"a full disk as output", "echo 1 | exec \"$0\" 2>&1 >/dev/full",
+       "luling-calc: cannot write standard output: No space left on device\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const piped_run run = run_piped({"/bin/sh", "-c", c.shell, LULING_CALC_PATH}, "");
+    EXPECT_TRUE(WIFEXITED(run.status) && WEXITSTATUS(run.status) == 1) << "status " << run.status;
+    EXPECT_EQ(printable(run.output), printable(c.expected));
+  }
 }
 
 TEST(calculator, writes_the_same_bytes_whatever_the_locale_when_output_is_a_pipe) {

@@ -1,54 +1,82 @@
-// One key press taken whole: where the bytes of a key end.
+// Key presses followed through the bytes a terminal sends: whether the bytes
+// taken so far end inside an escape sequence or a character.
 #include "console/keys.h"
 
 #include <gtest/gtest.h>
+#include <iconv.h>
 
+#include <cerrno>
 #include <string>
 
 namespace {
 
-using luling::key_encoding;
-
-// How many bytes of `bytes` the scanner takes as one key.
-std::size_t key_length(const std::string& bytes, key_encoding encoding) {
-  luling::key_scanner scanner(encoding);
-  std::size_t n = 0;
-  while (n < bytes.size() && scanner.wants_more(static_cast<unsigned char>(bytes[n++]))) {
+// Character lengths as the system's converter finds them for `codeset`.
+class converter_rules final : public luling::character_rules {
+ public:
+  explicit converter_rules(const char* codeset) : cd_(iconv_open("UTF-32LE", codeset)) {}
+  ~converter_rules() { iconv_close(cd_); }
+  int measure(const unsigned char* bytes, std::size_t size) const override {
+    char* in = const_cast<char*>(reinterpret_cast<const char*>(bytes));
+    std::size_t in_left = size;
+    char out[8];
+    char* to = out;
+    std::size_t room = sizeof out;
+    const bool done = iconv(cd_, &in, &in_left, &to, &room) != std::size_t(-1);
+    const int error = errno;
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    return done ? static_cast<int>(size - in_left) : error == EINVAL ? 0 : -1;
   }
-  return n;
-}
+
+ private:
+  iconv_t cd_;
+};
 
 struct key_case {
   const char* name;
-  std::string bytes;  // the key's bytes, then bytes of the next key
-  key_encoding encoding;
-  std::size_t length;
+  std::string bytes;
+  const char* codeset;
+  bool incomplete;  // the rest of a key is still to come
 };
 
 const key_case cases[] = {
-    {"letter", "a5", key_encoding::utf8, 1},
-    {"enter", "\n5", key_encoding::utf8, 1},
-    {"space", " 5", key_encoding::utf8, 1},
-    {"lone escape", "\x1b", key_encoding::utf8, 1},
-    {"arrow up", "\x1b[A5", key_encoding::utf8, 3},
-    {"arrow in application mode", "\x1bOA5", key_encoding::utf8, 3},
-    {"F1", "\x1bOP5", key_encoding::utf8, 3},
-    {"F5", "\x1b[15~5", key_encoding::utf8, 5},
-    {"shift and arrow", "\x1b[1;2C5", key_encoding::utf8, 6},
-    {"Linux console F1", "\x1b[[A5", key_encoding::utf8, 4},
-    {"alt and a letter", "\x1bx5", key_encoding::utf8, 2},
-    {"two-byte UTF-8", "\xC3\xB7" "5", key_encoding::utf8, 2},
-    {"three-byte UTF-8", "\xE4\xBD\xA0" "5", key_encoding::utf8, 3},
-    {"four-byte UTF-8", "\xF0\x9F\x98\x80" "5", key_encoding::utf8, 4},
-    {"broken UTF-8 stops at the foreign byte", "\xE4" "5", key_encoding::utf8, 2},
-    {"GBK character", "\xC4\xE3" "5", key_encoding::gbk, 2},
-    {"GB18030 four-byte character", "\x81\x30\x81\x30" "5", key_encoding::gbk, 4},
-    {"arrow on a GBK terminal", "\x1b[B5", key_encoding::gbk, 3},
+    {"letter", "a", "UTF-8", false},
+    {"lone escape", "\x1b", "UTF-8", true},
+    {"arrow up", "\x1b[A", "UTF-8", false},
+    {"arrow cut after ESC [", "\x1b[", "UTF-8", true},
+    {"arrow in application mode", "\x1bOA", "UTF-8", false},
+    {"F5", "\x1b[15~", "UTF-8", false},
+    {"F5 cut short", "\x1b[15", "UTF-8", true},
+    {"Linux console F1", "\x1b[[A", "UTF-8", false},
+    {"Linux console F1 cut short", "\x1b[[", "UTF-8", true},
+    {"alt and a letter", "\x1bx", "UTF-8", false},
+    {"alt and a chinese character", "\x1b\xE4\xBD\xA0", "UTF-8", false},
+    {"alt and a chinese character cut short", "\x1b\xE4", "UTF-8", true},
+    {"a phrase committed at once", "\xE4\xBD\xA0\xE5\xA5\xBD", "UTF-8", false},
+    {"a pasted line", "12 30\n", "UTF-8", false},
+    {"UTF-8 character cut short", "\xE4\xBD\xA0\xE5\xA5", "UTF-8", true},
+    {"a broken byte is not waited on", "\xFF", "UTF-8", false},
+    {"escape after a broken character", "\xE4\x1b", "UTF-8", true},
+    {"arrow after a phrase", "\xE4\xBD\xA0\x1b[A", "UTF-8", false},
+    {"GBK character", "\xC4\xE3", "GBK", false},
+    {"GBK character cut short", "\xC4\xE3\xBA", "GBK", true},
+    {"GB18030 four-byte character", "\x81\x30\x81\x30", "GB18030", false},
+    {"GB18030 four-byte character cut short", "\x81\x30\x81", "GB18030", true},
+    {"Big5 character", "\xA4\xA4", "BIG5", false},
+    {"Big5 character cut short", "\xA4", "BIG5", true},
+    {"EUC-JP three-byte character", "\x8F\xB0\xA1", "EUC-JP", false},
+    {"EUC-JP three-byte character cut short", "\x8F\xB0", "EUC-JP", true},
 };
 
-TEST(keys, take_the_whole_key_and_nothing_of_the_next) {
+TEST(keys, tell_whether_the_last_key_is_cut_short_however_its_bytes_arrive) {
   for (const key_case& c : cases) {
-    EXPECT_EQ(key_length(c.bytes, c.encoding), c.length) << c.name;
+    SCOPED_TRACE(std::string(c.name) + " in " + c.codeset);
+    const converter_rules rules(c.codeset);
+    luling::key_scanner at_once(rules);
+    at_once.take(c.bytes);
+    EXPECT_EQ(at_once.incomplete(), c.incomplete);
+    luling::key_scanner one_by_one(rules);
+    for (char byte : c.bytes) one_by_one.take(std::string(1, byte));
+    EXPECT_EQ(one_by_one.incomplete(), c.incomplete);
   }
 }
 

@@ -73,6 +73,12 @@ man_lint() {
     warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$page.gz" 2>&1 >/dev/null)"
     [ -z "$warnings" ] || fail "man -l warns on $page: $warnings"
   done
+  # A line break in the source shows as a space: none may fall between two
+  # Chinese characters or full-width marks.
+  local cjk='[\x{3000}-\x{303F}\x{3400}-\x{9FFF}\x{FF00}-\x{FFEF}]' spaced
+  spaced="$(LC_ALL=C.UTF-8 groff -k -man -Tutf8 -P-cbou "$build/man/zh_CN/man1/luling-calc.1" |
+    LC_ALL=C.UTF-8 grep -P "$cjk +$cjk" || true)"
+  [ -z "$spaced" ] || fail "spaces between Chinese characters in the Chinese manual page: $spaced"
 }
 
 zip_contents() {

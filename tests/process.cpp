@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -28,6 +29,9 @@ std::vector<char*> c_strings(const std::vector<std::string>& strings) {
 }
 
 [[noreturn]] void exec_child(const command& program, const environment& env) {
+  signal(SIGPIPE, SIG_DFL);  // as a shell starts programs, whatever the test ignores
+  const rlimit no_core{0, 0};  // signals that dump core leave no file behind
+  setrlimit(RLIMIT_CORE, &no_core);
   std::vector<char*> argv = c_strings(program);
   std::vector<char*> envp = c_strings(env);
   execve(argv[0], argv.data(), envp.data());

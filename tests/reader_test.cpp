@@ -13,23 +13,26 @@ namespace {
 
 using luling::read_status;
 
-// Hands out its bytes at most `chunk` at a time, as a pipe or terminal may;
-// records how far the reader has taken it.
+// Hands out its bytes at most `chunk` at a time, as a pipe or terminal may,
+// then ends or fails; records how far the reader has taken it.
 class chunked_source final : public luling::byte_source {
  public:
-  chunked_source(std::string bytes, std::size_t chunk) : bytes_(std::move(bytes)), chunk_(chunk) {}
+  chunked_source(std::string bytes, std::size_t chunk, bool fails = false)
+      : bytes_(std::move(bytes)), chunk_(chunk), fails_(fails) {}
 
-  std::size_t read(char* buffer, std::size_t size) override {
+  std::ptrdiff_t read(char* buffer, std::size_t size) override {
     const std::size_t n = std::min({size, chunk_, bytes_.size() - at_});
+    if (n == 0 && fails_) return failed;
     std::memcpy(buffer, bytes_.data() + at_, n);
     at_ += n;
-    return n;
+    return static_cast<std::ptrdiff_t>(n);
   }
   std::size_t consumed() const { return at_; }
 
  private:
   std::string bytes_;
   std::size_t chunk_;
+  bool fails_;
   std::size_t at_ = 0;
 };
 
@@ -44,6 +47,7 @@ outcome number(std::int32_t v) { return {read_status::number, v}; }
 const outcome invalid{read_status::invalid};
 const outcome outside{read_status::outside_range};
 const outcome end{read_status::end};
+const outcome failed{read_status::failed};
 
 std::ostream& operator<<(std::ostream& os, const outcome& o) {
   switch (o.status) {
@@ -51,20 +55,21 @@ std::ostream& operator<<(std::ostream& os, const outcome& o) {
     case read_status::invalid: return os << "invalid";
     case read_status::outside_range: return os << "outside range";
     case read_status::end: return os << "end";
+    case read_status::failed: return os << "failed";
   }
   return os;
 }
 
 // Reads until the end of input (or a bound, against a reader that never ends).
-std::vector<outcome> read_all(const std::string& input, std::size_t chunk) {
-  chunked_source source(input, chunk);
+std::vector<outcome> read_all(const std::string& input, std::size_t chunk, bool fails) {
+  chunked_source source(input, chunk, fails);
   luling::reader reader(source);
   std::vector<outcome> outcomes;
   for (int i = 0; i < 100; ++i) {
     std::int32_t value = 0;
     const read_status status = reader.read(value);
     outcomes.push_back(status == read_status::number ? number(value) : outcome{status});
-    if (status == read_status::end) break;
+    if (status == read_status::end || status == read_status::failed) break;
   }
   return outcomes;
 }
@@ -73,7 +78,20 @@ struct reader_case {
   const char* name;
   std::string input;
   std::vector<outcome> expected;
+  bool fails = false;  // reading fails after the input, rather than ending
 };
+
+// UTF-16 code units as little- or big-endian bytes.
+std::string utf16(std::u16string_view units, bool big_endian = false) {
+  std::string bytes;
+  for (char16_t unit : units) {
+    const char low = static_cast<char>(unit & 0xFF);
+    const char high = static_cast<char>(unit >> 8);
+    bytes += big_endian ? high : low;
+    bytes += big_endian ? low : high;
+  }
+  return bytes;
+}
 
 const std::string long_digits(5000, '9');
 
@@ -104,13 +122,38 @@ const reader_case cases[] = {
     {"a sign right before the end", "-", {invalid, end}},
     {"empty input", "", {end}},
     {"only white space", " \n\n\t ", {end}},
+    {"full-width digits in UTF-8", "\xEF\xBC\x91\xEF\xBC\x92\n\xEF\xBC\x90\xEF\xBC\x99\n", {number(12), number(9), end}},
+    {"full-width digits in GBK", "\xA3\xB1\xA3\xB2\n\xA3\xB0\xA3\xB9\n", {number(12), number(9), end}},
+    {"full-width and ASCII mixed", "1\xEF\xBC\x92 \xEF\xBC\x8D\xEF\xBC\x95 \xA3\xAB" "30 \xA3\xAD" "7",
+     {number(12), number(-5), number(30), number(-7), end}},
+    {"the ideographic space separates", "\xE3\x80\x80" "1\xE3\x80\x80" "2\xA1\xA1\xA1\xA1" "3\n", {number(1), number(2), number(3), end}},
+    {"a full-width sign must touch its digits", "\xEF\xBC\x8D \xEF\xBC\x95\n\xA3\xAB\xE3\x80\x80" "5\n9", {invalid, invalid, number(9), end}},
+    {"full-width digits count towards the range", "\xEF\xBC\x92\xEF\xBC\x91" "47483648\n-\xA3\xB2" "147483648\n",
+     {outside, number(-2147483647 - 1), end}},
+    {"other full-width characters end a number", "\xEF\xBC\x91\xEF\xBC\x8E\xEF\xBC\x95\n12\xA3\xA8\n",
+     {number(1), invalid, number(12), invalid, end}},
+    {"a lead byte cut off by the end", "1\xA3", {number(1), invalid, end}},
+    {"two bytes of three cut off by the end", "1\xEF\xBC", {number(1), invalid, end}},
+    {"a UTF-8 byte-order mark at the start is skipped", "\xEF\xBB\xBF" "1\n2", {number(1), number(2), end}},
+    {"a byte-order mark alone", "\xEF\xBB\xBF", {end}},
+    {"a byte-order mark later is not", "1\n\xEF\xBB\xBF" "2\n", {number(1), invalid, end}},
+    {"the start of a mark that is none", "\xEF\xBB" "1\n2\n", {invalid, number(2), end}},
+    {"UTF-16, little-endian", "\xFF\xFE" + utf16(u"1\r\n\uFF11\uFF12\r\n\uFF0B\uFF13\uFF10\r\n"),
+     {number(1), number(12), number(30), end}},
+    {"UTF-16, big-endian", "\xFE\xFF" + utf16(u"-5 +6\n", true), {number(-5), number(6), end}},
+    {"UTF-16 with a character outside the BMP", "\xFF\xFE" + utf16(u"3\n\U0001F600\n7"), {number(3), invalid, number(7), end}},
+    {"UTF-16 with a lone surrogate", "\xFF\xFE" + utf16(u"\xD800" "5\n6\n"), {invalid, number(6), end}},
+    {"UTF-16 with an odd byte at the end", "\xFF\xFE" + utf16(u"8") + std::string(1, '\0'), {number(8), invalid, end}},
+    {"a failing read after a number", "12\n", {number(12), failed}, true},
+    {"a failing read at once", "", {failed}, true},
+    {"a failing read after bad input", "x", {invalid, failed}, true},
 };
 
 TEST(reader, reads_each_case_alike_whatever_the_input_arrives_in) {
   for (const reader_case& c : cases) {
     for (std::size_t chunk : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{7}, std::size_t{1} << 20}) {
       SCOPED_TRACE(std::string(c.name) + ", chunk " + std::to_string(chunk));
-      EXPECT_EQ(read_all(c.input, chunk), c.expected);
+      EXPECT_EQ(read_all(c.input, chunk, c.fails), c.expected);
     }
   }
 }

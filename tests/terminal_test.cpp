@@ -56,6 +56,7 @@ TEST(terminal, shows_texts_in_the_terminals_encoding) {
       {{"TERM=xterm"}, gbk_to_utf8(banner)},
       {{"TERM=xterm", "LANG=zh_CN.GBK"}, std::string(banner)},  // named by a locale, installed or not
       {{"TERM=xterm", "LC_CTYPE=zh_CN.gb18030"}, std::string(banner)},
+      {{"TERM=xterm", "LANG=zh_CN.NO-SUCH-CODESET"}, gbk_to_utf8(banner)},  // unknown to iconv: UTF-8
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.env.back());
@@ -86,16 +87,30 @@ TEST(terminal, one_key_ends_the_wait_and_the_settings_come_back) {
   EXPECT_EQ(user.screen().find("x"), std::string::npos) << "the key is not echoed";
 }
 
-TEST(terminal, takes_an_arrow_key_whole) {
-  terminal_session user(calculator(), utf8_terminal);
-  ASSERT_TRUE(user.expect(gbk_to_utf8(input_warning)));
-  user.type("1\n5\n5\n");
-  ASSERT_TRUE(user.expect(gbk_to_utf8(pause_prompt)));
-  user.type(arrow_up);
-  ASSERT_TRUE(user.expect(gbk_to_utf8(input_warning)));
-  user.type("0\n");
-  ASSERT_TRUE(user.expect(gbk_to_utf8(input_warning)));
-  EXPECT_EQ(user.screen().find(gbk_to_utf8(invalid_input)), std::string::npos) << "no byte of the arrow was read as input";
+TEST(terminal, takes_a_whole_key_press_and_leaves_nothing_for_the_next_read) {
+  const struct {
+    const char* name;
+    std::string key;
+    bool gbk;  // typed at a GBK terminal, which shows the texts' own bytes
+  } cases[] = {
+      {"arrow up", arrow_up, false},
+      {"a phrase committed by an input method", "\xE4\xBD\xA0\xE5\xA5\xBD", false},
+      {"the same phrase on a GBK terminal", "\xC4\xE3\xBA\xC3", true},
+      {"alt and a chinese character", "\x1b\xE4\xBD\xA0", false},
+      {"a pasted line", "12 30\n", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto shown = [&](text t) { return c.gbk ? std::string(t) : gbk_to_utf8(t); };
+    terminal_session user(calculator(), c.gbk ? environment{"TERM=xterm", "LANG=zh_CN.GBK"} : utf8_terminal);
+    ASSERT_TRUE(user.expect(shown(input_warning)));
+    user.type("1\n5\n5\n");
+    ASSERT_TRUE(user.expect(shown(pause_prompt)));
+    user.type(c.key);
+    ASSERT_TRUE(user.expect(shown(input_warning)));
+    user.type("1\n");
+    EXPECT_TRUE(user.expect(shown(prompt_addend_1))) << "no byte of the key was read as input";
+  }
 }
 
 TEST(terminal, keeps_numbers_typed_ahead_on_the_same_line) {
@@ -119,6 +134,11 @@ TEST(terminal, restores_the_settings_when_ended_during_the_wait) {
       {"SIGHUP", SIGHUP, false},
       {"SIGQUIT", SIGQUIT, false},
       {"SIGPIPE", SIGPIPE, false},
+      {"SIGUSR1", SIGUSR1, false},
+      {"SIGALRM", SIGALRM, false},
+      {"SIGXFSZ (a file-size limit)", SIGXFSZ, false},
+      {"SIGABRT", SIGABRT, false},
+      {"a real-time signal", SIGRTMIN + 1, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -154,6 +174,34 @@ TEST(terminal, gives_the_terminal_back_while_suspended_and_waits_on_when_continu
   user.type("x");
   EXPECT_TRUE(user.expect(gbk_to_utf8(input_warning)));
   EXPECT_TRUE(same_settings(user.settings(), before));
+}
+
+TEST(terminal, waits_for_a_line_on_a_terminal_it_does_not_control) {
+  // Under setsid no interrupt key reaches the program: its settings stay.
+  terminal_session user({"/usr/bin/setsid", "-w", LULING_CALC_PATH}, utf8_terminal);
+  ASSERT_TRUE(user.expect(gbk_to_utf8(input_warning)));
+  const termios before = user.settings();
+  user.type("1\n1\n1\n");
+  ASSERT_TRUE(user.expect(gbk_to_utf8(pause_prompt)));
+  user.type("x");
+  EXPECT_FALSE(user.expect(gbk_to_utf8(input_warning), milliseconds(300))) << "a key alone does not end the wait";
+  EXPECT_TRUE(same_settings(user.settings(), before));
+  user.type("\n");
+  EXPECT_TRUE(user.expect(gbk_to_utf8(input_warning)));
+}
+
+TEST(terminal, keeps_every_screen_when_input_is_not_interactive) {
+  terminal_session user({"/bin/sh", "-c", "printf '1\\n12\\n30\\n' | exec \"$0\"", LULING_CALC_PATH}, utf8_terminal);
+  EXPECT_TRUE(exited_with(user.wait(), 0));
+  while (user.expect("\n", milliseconds(100))) {
+  }
+  const std::string screens = gbk_to_utf8(banner) + "\r\n" + gbk_to_utf8(menu_title) + "\r\n" +
+                              gbk_to_utf8(menu_codes) + "\r\n" + gbk_to_utf8(input_warning) + "\r\n" +
+                              gbk_to_utf8(banner) + "\r\n" + gbk_to_utf8(prompt_addend_1) + "\r\n" +
+                              gbk_to_utf8(prompt_addend_2) + "\r\n" + gbk_to_utf8(result_label) + "42\r\n" +
+                              gbk_to_utf8(pause_prompt) + "\r\n" + gbk_to_utf8(banner);
+  EXPECT_EQ(user.screen().find(screens), 0u) << user.screen();
+  EXPECT_EQ(user.screen().find_first_of("\x1b\f"), std::string::npos) << "nothing clears the screen";
 }
 
 TEST(terminal, ends_the_line_and_exits_0_at_the_end_of_input) {

@@ -153,6 +153,10 @@ const wine_case wine_cases[] = {
      menu() + divide_by_0() + menu() + divide(-2147483647 - 1, 0) + menu() + quit},
     {"input with CR LF line ends", "1\r\n12\r\n30\r\n", menu() + add(42) + menu() + quit},
     {"empty input", "", menu() + quit},
+    {"full-width digits in UTF-8 and GBK", "1\n\xEF\xBC\x91\xEF\xBC\x92\n\xA3\xAB\xA3\xB3\xA3\xB0\n",
+     menu() + add(42) + menu() + quit},
+    {"UTF-16 as Notepad saves it", std::string("\xFF\xFE" "1\0\r\0\n\0" "1\0" "2\0\n\0" "3\0" "0\0", 18),
+     menu() + add(42) + menu() + quit},
 };
 
 TEST(windows, writes_the_linux_transcript_with_crlf_through_pipes_and_exits_0) {

@@ -1,17 +1,22 @@
 // Fuzzes the integer reader: arbitrary bytes as standard input, handed over
 // the way a pipe or a terminal would. Every outcome must match a plain
-// reference reading of the same bytes (values as strtoll makes them), the
-// reader must never take input past the line it is answering, and it must
-// reach the end.
+// reference reading of the same bytes (values as strtoll makes them, the
+// full-width forms from a table, UTF-16 as iconv decodes it), the reader
+// must never take input past the line it is answering, and it must reach
+// the end.
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "console/reader.h"
+#include "tests/gbk.h"
 
 namespace {
 
@@ -22,13 +27,13 @@ using luling::read_status;
 class line_source final : public luling::byte_source {
  public:
   line_source(std::string_view bytes, std::size_t chunk) : bytes_(bytes), chunk_(chunk) {}
-  std::size_t read(char* buffer, std::size_t size) override {
+  std::ptrdiff_t read(char* buffer, std::size_t size) override {
     std::size_t n = std::min({size, chunk_, bytes_.size() - delivered_});
     const void* line_end = std::memchr(bytes_.data() + delivered_, '\n', n);
     if (line_end != nullptr) n = static_cast<std::size_t>(static_cast<const char*>(line_end) - bytes_.data()) - delivered_ + 1;
     std::memcpy(buffer, bytes_.data() + delivered_, n);
     delivered_ += n;
-    return n;
+    return static_cast<std::ptrdiff_t>(n);
   }
   std::size_t delivered() const { return delivered_; }
 
@@ -40,6 +45,31 @@ class line_source final : public luling::byte_source {
 
 bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// The full-width forms the reader takes for ASCII: digits, signs and the
+// ideographic space, in UTF-8 and in GBK.
+std::vector<std::pair<std::string, char>> full_width_forms() {
+  std::vector<std::pair<std::string, char>> forms = {
+      {"\xEF\xBC\x8B", '+'}, {"\xEF\xBC\x8D", '-'}, {"\xE3\x80\x80", ' '},
+      {"\xA3\xAB", '+'},     {"\xA3\xAD", '-'},     {"\xA1\xA1", ' '},
+  };
+  for (char d = 0; d < 10; ++d) {
+    forms.emplace_back(std::string("\xEF\xBC") + static_cast<char>(0x90 + d), static_cast<char>('0' + d));
+    forms.emplace_back(std::string("\xA3") + static_cast<char>(0xB0 + d), static_cast<char>('0' + d));
+  }
+  return forms;
+}
+
+// The character at `at`: the ASCII byte it is or stands for (0x7F for any
+// other) and its length.
+std::pair<char, std::size_t> character_at(std::string_view bytes, std::size_t at) {
+  static const auto forms = full_width_forms();
+  if (static_cast<unsigned char>(bytes[at]) < 0x80) return {bytes[at], 1};
+  for (const auto& [form, ascii] : forms) {
+    if (bytes.substr(at).starts_with(form)) return {ascii, form.size()};
+  }
+  return {'\x7F', 1};
+}
 
 // The expected outcome of one read, from position `at` (moved past it).
 struct expectation {
@@ -54,17 +84,22 @@ std::size_t past_line_end(std::string_view bytes, std::size_t at) {
 }
 
 expectation reference_read(std::string_view bytes, std::size_t& at) {
-  while (at < bytes.size() && is_space(bytes[at])) ++at;
+  while (at < bytes.size() && is_space(character_at(bytes, at).first)) at += character_at(bytes, at).second;
   if (at == bytes.size()) return {read_status::end};
-  const std::size_t start = at;
-  if (bytes[at] == '+' || bytes[at] == '-') ++at;
-  if (at == bytes.size() || !is_digit(bytes[at])) {
+  std::string token;
+  if (const char sign = character_at(bytes, at).first; sign == '+' || sign == '-') {
+    token += sign;
+    at += character_at(bytes, at).second;
+  }
+  if (at == bytes.size() || !is_digit(character_at(bytes, at).first)) {
     const std::size_t last = at < bytes.size() ? at : at - 1;
     at = past_line_end(bytes, at);
     return {read_status::invalid, 0, last};
   }
-  while (at < bytes.size() && is_digit(bytes[at])) ++at;
-  const std::string token(bytes.substr(start, at - start));
+  while (at < bytes.size() && is_digit(character_at(bytes, at).first)) {
+    token += character_at(bytes, at).first;
+    at += character_at(bytes, at).second;
+  }
   errno = 0;
   const long long value = std::strtoll(token.c_str(), nullptr, 10);
   if (errno == ERANGE || value < INT32_MIN || value > INT32_MAX) {
@@ -85,16 +120,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   line_source source(bytes, chunk);
   luling::reader reader(source);
 
+  // What the reader should see: the bytes after a UTF-8 byte-order mark, or
+  // UTF-16 decoded; broken UTF-16 is only read to its end.
+  std::optional<std::string> decoded;
+  std::string_view expected_bytes = bytes;
   std::size_t at = 0;
+  const bool utf16 = bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
+  if (utf16) {
+    decoded = luling::testing::convert(bytes.substr(2), bytes[0] == '\xFF' ? "UTF-16LE" : "UTF-16BE", "UTF-8");
+    if (decoded) expected_bytes = *decoded;
+  } else if (bytes.starts_with("\xEF\xBB\xBF")) {
+    at = 3;
+  }
   for (std::size_t reads = 0;; ++reads) {
-    if (reads > bytes.size() + 1) std::abort();  // every read but the last takes a byte
+    if (reads > 2 * bytes.size() + 2) std::abort();  // every read but the last takes a byte
     std::int32_t value = 0;
     const read_status status = reader.read(value);
-    const expectation expected = reference_read(bytes, at);
+    if (status == read_status::end && utf16 && !decoded) return 0;
+    if (utf16 && !decoded) continue;
+    const expectation expected = reference_read(expected_bytes, at);
     if (status != expected.status) std::abort();
     if (status == read_status::end) return 0;
     if (status == read_status::number && value != expected.value) std::abort();
     // Nothing past the line that holds the last byte the outcome needed.
-    if (source.delivered() > past_line_end(bytes, expected.last_taken)) std::abort();
+    if (!utf16 && source.delivered() > past_line_end(bytes, expected.last_taken)) std::abort();
   }
 }
