@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <regex>
 #include <set>
 #include <string>
@@ -176,28 +177,37 @@ TEST(windows, writes_the_linux_transcript_with_crlf_through_pipes_and_exits_0) {
   }
 }
 
-TEST(windows, runs_cls_and_pause_on_a_console) {
+TEST(windows, shows_chinese_and_reads_full_width_digits_on_a_console_at_any_code_page) {
   REQUIRE_EXE();
   REQUIRE(wine, "wine64 (Debian packages wine and wine64)");
   // Wine gives the program a console on the terminal; its own "cls" and
-  // "pause" run there, and Chinese text reaches the UTF-8 terminal intact.
-  terminal_session user({wine, exe}, wine_env);
-  const std::string banner_utf8 = gbk_to_utf8(banner);
-  ASSERT_TRUE(user.expect(banner_utf8, milliseconds(30000)));
-  // The warning's last two characters: its start may be drawn before its end.
-  ASSERT_TRUE(user.expect(gbk_to_utf8(input_warning.substr(input_warning.size() - 4)), milliseconds(10000)));
-  // Wine's console takes the terminal's keys raw once the program reads.
-  const auto console_reads = [&] { return (user.settings().c_lflag & ICANON) == 0; };
-  ASSERT_TRUE(wait_until(console_reads, milliseconds(10000)));
-  user.type("1\r");
-  ASSERT_TRUE(user.expect("\x1b[H", milliseconds(10000))) << "the console cleared and the cursor homed";
-  ASSERT_TRUE(user.expect(banner_utf8, milliseconds(10000)));
-  user.type("12\r30\r");
-  ASSERT_TRUE(user.expect("42", milliseconds(10000)));
-  EXPECT_TRUE(user.expect("Press any key to continue", milliseconds(10000))) << "the command interpreter's pause";
-  user.type("x");
-  EXPECT_TRUE(user.expect(banner_utf8, milliseconds(10000)));
-  EXPECT_EQ(user.screen().find('\f'), std::string::npos) << "no form feed on a console";
+  // "pause" run there. The .exe goes on the prefix's C: drive, so that the
+  // command line needs no quoting whatever the build's path.
+  std::filesystem::copy_file(exe, LULING_WINEPREFIX "/drive_c/luling-calc.exe",
+                             std::filesystem::copy_options::overwrite_existing);
+  const auto utf8 = [](text t) { return gbk_to_utf8(t); };
+  for (const char* code_page : {"936", "437", "65001"}) {
+    SCOPED_TRACE(std::string("code page ") + code_page);
+    terminal_session user({wine, "cmd", "/c", std::string("chcp ") + code_page + " & C:\\luling-calc.exe"}, wine_env);
+    ASSERT_TRUE(user.expect(utf8(banner), milliseconds(30000)));
+    ASSERT_TRUE(user.expect(utf8(menu_title), milliseconds(10000)));
+    // Wine's console takes the terminal's keys raw once the program reads.
+    const auto console_reads = [&] { return (user.settings().c_lflag & ICANON) == 0; };
+    ASSERT_TRUE(wait_until(console_reads, milliseconds(10000)));
+    user.type("1\r");
+    ASSERT_TRUE(user.expect("\x1b[H", milliseconds(10000))) << "the console cleared and the cursor homed";
+    ASSERT_TRUE(user.expect(utf8(prompt_addend_1), milliseconds(10000)));
+    user.type("\xE4\xBD\xA0\xE5\xA5\xBD\r");  // 你好
+    ASSERT_TRUE(user.expect(utf8(invalid_input), milliseconds(10000)));
+    user.type("\xEF\xBC\x91\xEF\xBC\x92\r");  // １２
+    ASSERT_TRUE(user.expect(utf8(prompt_addend_2), milliseconds(10000)));
+    user.type("30\r");
+    EXPECT_TRUE(user.expect(utf8(result_label) + "42", milliseconds(10000)));
+    EXPECT_TRUE(user.expect("Press any key to continue", milliseconds(10000))) << "the command interpreter's pause";
+    user.type("x");
+    EXPECT_TRUE(user.expect(utf8(banner), milliseconds(10000)));
+    EXPECT_EQ(user.screen().find('\f'), std::string::npos) << "no form feed on a console";
+  }
 }
 
 }  // namespace
