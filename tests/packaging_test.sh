@@ -10,6 +10,13 @@
 set -euo pipefail
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# True if `tool` can be run; under CI a missing tool fails the test.
+have() {
+  command -v "$1" >/dev/null && return 0
+  [ "${CI:-}" = true ] && fail "$1 is missing (CI=true)"
+  echo "$1 is missing: its check is skipped" >&2
+  return 1
+}
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
@@ -39,10 +46,21 @@ deb() {
   [ "$(basename "$deb")" = "luling-calc_$(dpkg-deb -f "$deb" Version)_amd64.deb" ] || fail "file name and version differ"
 
   dpkg-deb -x "$deb" "$work/root"
-  for file in usr/bin/luling-calc usr/share/man/man1/luling-calc.1.gz usr/share/man/zh_CN/man1/luling-calc.1.gz; do
+  for file in usr/bin/luling-calc usr/share/man/man1/luling-calc.1.gz usr/share/man/zh_CN/man1/luling-calc.1.gz \
+              usr/share/doc/luling-calc/copyright usr/share/doc/luling-calc/changelog.gz; do
     [ -f "$work/root/$file" ] || fail "the package lacks /$file"
   done
   check_runs "$work/root/usr/bin/luling-calc"
+  # Debian's own checks: lintian finds nothing, hardening-check no "no" but
+  # control-flow integrity (glibc's start files carry no CET note).
+  if have lintian; then
+    local tags
+    tags="$(lintian --pedantic -I "$deb" 2>/dev/null)" || fail "lintian failed: $tags"
+    [ -z "$tags" ] || fail "lintian reports: $tags"
+  fi
+  if have hardening-check; then
+    hardening-check --nocfprotection "$work/root/usr/bin/luling-calc" >&2 || fail "hardening-check finds a \"no\""
+  fi
 
   # Under CI (as root, on a throw-away machine) install it for real.
   if [ "${CI:-}" = true ] && [ "$(id -u)" -eq 0 ]; then
@@ -90,12 +108,14 @@ zip_contents() {
   fi
   local top
   top="$(basename "$zip" .zip)"
-  [ "$(unzip -Z1 "$zip" | grep -v '/$' | sort | tr '\n' ' ')" = "$top/README.txt $top/luling-calc.exe " ] ||
+  [ "$(unzip -Z1 "$zip" | grep -v '/$' | sort | tr '\n' ' ')" = "$top/LICENSE.txt $top/README.txt $top/luling-calc.exe " ] ||
     fail "the .zip holds: $(unzip -Z1 "$zip")"
   unzip -q "$zip" -d "$work"
   local readme="$work/$top/README.txt"
   [ "$(head -c 3 "$readme" | od -An -tx1 | tr -d ' ')" = efbbbf ] || fail "README.txt has no UTF-8 byte-order mark"
   grep -q $'\r$' "$readme" || fail "README.txt lacks CR LF line ends"
+  [ "$(grep -c $'\r$' "$work/$top/LICENSE.txt")" = "$(wc -l < "$work/$top/LICENSE.txt")" ] || fail "LICENSE.txt lacks CR LF line ends"
+  grep -q '^MIT License' "$work/$top/LICENSE.txt" || fail "LICENSE.txt is not the licence"
   grep -q '使用方法' "$readme" && grep -q 'How to run it' "$readme" || fail "README.txt is not in Chinese and English"
   cmp -s "$work/$top/luling-calc.exe" "$(dirname "$zip")/luling-calc.exe" || fail "the .zip's .exe is not the build's"
 }

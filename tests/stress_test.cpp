@@ -60,7 +60,8 @@ std::string generate(kind k, rng& r) {
       break;
     case kind::megabyte_line:
       for (int i = 0; i < (1 << 20); ++i) s += pick(r, "0123456789abc ");
-      s += "\n" + session(r);
+      s += '\n';
+      s += session(r);
       break;
     case kind::cut_session:
       s = session(r);

@@ -122,7 +122,7 @@ TEST(windows, manifest_asks_only_to_run_at_the_callers_level) {
   EXPECT_EQ(elements, "assembly trustInfo security requestedPrivileges requestedExecutionLevel ");
 }
 
-TEST(windows, needs_no_dll_beyond_windows_own_and_carries_no_debug_symbols) {
+TEST(windows, needs_no_dll_beyond_windows_own_is_stripped_and_keeps_aslr_and_nx) {
   REQUIRE_EXE();
   REQUIRE(objdump, "x86_64-w64-mingw32-objdump (Debian package binutils-mingw-w64-x86-64)");
   const std::string headers = run_tool({objdump, "-p", "-h", exe});
@@ -136,6 +136,10 @@ TEST(windows, needs_no_dll_beyond_windows_own_and_carries_no_debug_symbols) {
   }
   EXPECT_GT(imports, 0);
   EXPECT_EQ(headers.find(".debug"), std::string::npos) << "stripped";
+  for (const char* flag : {"HIGH_ENTROPY_VA", "DYNAMIC_BASE", "NX_COMPAT"}) {
+    EXPECT_NE(headers.find(flag), std::string::npos) << "ASLR and NX: " << flag;
+  }
+  EXPECT_NE(headers.find("Time/Date\t\tThu Jan  1 00:00:00 1970"), std::string::npos) << "no link time, for reproducible builds";
 }
 
 struct wine_case {

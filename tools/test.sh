@@ -1,11 +1,26 @@
 #!/usr/bin/env bash
-# Builds the calculator and its Windows executable and runs every test: the
-# whole suite once as built for use, and once more with AddressSanitizer and
-# UndefinedBehaviorSanitizer, together with a bounded fuzzing run.
+# Builds the calculator, its Windows executable and its arm64 build, and runs
+# every test: the whole suite once as built for use, and once more with
+# AddressSanitizer and UndefinedBehaviorSanitizer together with a bounded
+# fuzzing run; the arm64 build's tests under qemu-user. Under CI it also
+# builds the release twice, in two clones at two paths, and compares them
+# byte for byte, and then tries it all on a fresh Debian root
+# (tools/fresh-check.sh), unless it is running in one.
 set -euo pipefail
+# shellcheck source=tools/common.sh
 source "$(dirname "$0")/common.sh"
 cd "$root"
 tools/setup.sh "${build_packages[@]}" "${test_packages[@]}" "${sanitize_packages[@]}"
+
+# Builds a cross-compiled part with its packages, or says why it cannot
+# (a failure under CI).
+cross_packages_missing() {
+  if [ "${CI:-}" = true ]; then
+    echo "test: the $1 packages cannot be installed" >&2
+    exit 1
+  fi
+  echo "test: the $1 packages ($2) are missing: its tests will be skipped" >&2
+}
 
 windows_exe=
 windows_zip=
@@ -14,17 +29,34 @@ if tools/setup.sh "${windows_packages[@]}"; then
   cmake --build --preset windows
   (cd build/windows && cpack)
   windows_exe="$root/build/windows/luling-calc.exe"
-  windows_zip="$(ls "$root"/build/windows/luling-calc-*-win64.zip)"
-elif [ "${CI:-}" = true ]; then
-  echo "test: the Windows packages cannot be installed" >&2
-  exit 1
+  windows_zip="$root/build/windows/luling-calc-${version}-win64.zip"
 else
-  echo "test: the Windows packages (${windows_packages[*]}) are missing: Windows tests will be skipped" >&2
+  cross_packages_missing Windows "${windows_packages[*]}"
+fi
+
+arm64_calc=
+if tools/setup.sh "${arm64_packages[@]}"; then
+  echo "test: the arm64 build, under qemu-user" >&2
+  cmake --preset arm64
+  cmake --build --preset arm64
+  ctest --preset arm64
+  arm64_calc="$root/build/arm64/luling-calc"
+else
+  cross_packages_missing arm64 "${arm64_packages[*]}"
 fi
 
 for build in "$preset" sanitize; do
   echo "test: the $build build" >&2
-  cmake --preset "$build" -DBUILD_TESTING=ON -DLULING_WINDOWS_EXE="$windows_exe" -DLULING_WINDOWS_ZIP="$windows_zip"
+  cmake --preset "$build" -DBUILD_TESTING=ON -DLULING_WINDOWS_EXE="$windows_exe" -DLULING_WINDOWS_ZIP="$windows_zip" \
+    -DLULING_ARM64_CALC="$([ "$build" = sanitize ] || echo "$arm64_calc")"
   cmake --build --preset "$build"
   ctest --preset "$build"
 done
+
+if [ "${CI:-}" = true ]; then
+  echo "test: the release, built twice to compare" >&2
+  tools/release-check.sh
+  if [ -z "${LULING_FRESH_ROOT:-}" ]; then
+    tools/fresh-check.sh
+  fi
+fi

@@ -1,0 +1,52 @@
+# The Debian changelog made from CHANGELOG.md, whose entries are headed
+# "## <version> (<yyyy>-<mm>-<dd> <hh>:<mm> UTC)" and made of "- " items,
+# continued on lines indented by two spaces.
+
+# Sets `out` to the time in the form Debian's changelog wants
+# ("Tue, 08 Dec 2026 21:28:00 +0000"); the weekday by Zeller's congruence.
+function(luling_rfc2822_date year month day time out)
+  math(EXPR m "${month}")
+  math(EXPR y "${year}")
+  math(EXPR d "${day}")
+  if(m LESS 3)
+    math(EXPR m "${m} + 12")
+    math(EXPR y "${y} - 1")
+  endif()
+  math(EXPR h "(${d} + 13 * (${m} + 1) / 5 + ${y} % 100 + ${y} % 100 / 4 + ${y} / 400 + 5 * (${y} / 100)) % 7")
+  set(weekdays Sat Sun Mon Tue Wed Thu Fri)
+  set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+  list(GET weekdays ${h} weekday)
+  math(EXPR month_index "${month} - 1")
+  list(GET months ${month_index} month_name)
+  set(${out} "${weekday}, ${day} ${month_name} ${year} ${time}:00 +0000" PARENT_SCOPE)
+endfunction()
+
+# Writes the Debian changelog of `package` to `output`; fails the
+# configuration unless the newest entry is for `version`.
+function(luling_debian_changelog markdown output package version maintainer)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${markdown}")
+  file(STRINGS "${markdown}" lines ENCODING UTF-8)
+  set(text "")
+  set(entry_end "")
+  set(newest "")
+  foreach(line IN LISTS lines)
+    if(line MATCHES "^## ([0-9][0-9.]*) \\(([0-9][0-9][0-9][0-9])-([0-9][0-9])-([0-9][0-9]) ([0-9][0-9]:[0-9][0-9]) UTC\\)$")
+      if(newest STREQUAL "")
+        set(newest "${CMAKE_MATCH_1}")
+      endif()
+      luling_rfc2822_date(${CMAKE_MATCH_2} ${CMAKE_MATCH_3} ${CMAKE_MATCH_4} ${CMAKE_MATCH_5} date)
+      string(APPEND text "${entry_end}${package} (${CMAKE_MATCH_1}) unstable; urgency=medium\n\n")
+      set(entry_end "\n -- ${maintainer}  ${date}\n\n")
+    elseif(line MATCHES "^- (.*)$")
+      string(APPEND text "  * ${CMAKE_MATCH_1}\n")
+    elseif(line MATCHES "^  (.*)$" AND NOT entry_end STREQUAL "")
+      string(APPEND text "    ${CMAKE_MATCH_1}\n")
+    endif()
+  endforeach()
+  string(REGEX REPLACE "\n\n$" "\n" entry_end "${entry_end}")
+  string(APPEND text "${entry_end}")
+  if(NOT newest STREQUAL version)
+    message(FATAL_ERROR "The newest entry of ${markdown} is for version '${newest}', not ${version}")
+  endif()
+  file(WRITE "${output}" "${text}")
+endfunction()

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Tries the README's two commands as a new user would on a fresh machine: a
+# minimal Debian 12 root (mmdebstrap --variant=minbase, with git) under
+# build/fresh, into which the last commit is cloned. There it runs the test
+# command under CI=true, then the run command with its input from a pipe.
+# Needs root, to mount /proc, /sys, /dev and /dev/pts into the root; they
+# are unmounted on every way out.
+set -euo pipefail
+# shellcheck source=tools/common.sh
+source "$(dirname "$0")/common.sh"
+"$root/tools/setup.sh" mmdebstrap git
+fresh="$root/build/fresh"
+mounts=(proc sys dev dev/pts)
+
+unmount_all() {
+  local i
+  for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do
+    if mountpoint -q "$fresh/${mounts[i]}"; then umount "$fresh/${mounts[i]}" || umount -l "$fresh/${mounts[i]}"; fi
+  done
+}
+trap unmount_all EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+unmount_all
+rm -rf "$fresh"
+mkdir -p "$(dirname "$fresh")"
+echo "fresh-check: making a minimal Debian 12 root in $fresh" >&2
+mmdebstrap --quiet --variant=minbase --include=git bookworm "$fresh" \
+  "deb http://deb.debian.org/debian bookworm main" \
+  "deb http://deb.debian.org/debian bookworm-updates main" \
+  "deb http://deb.debian.org/debian-security bookworm-security main"
+git clone --quiet --no-hardlinks "$root" "$fresh/root/luling-calc"
+git -C "$fresh/root/luling-calc" checkout --quiet "$(git -C "$root" rev-parse HEAD)"
+
+mount -t proc proc "$fresh/proc"
+mount --bind /sys "$fresh/sys"
+mount --bind /dev "$fresh/dev"
+mount --bind /dev/pts "$fresh/dev/pts"
+
+# The result line, 结果为：42, as the GBK bytes a pipe gets.
+result_line='\xbd\xe1\xb9\xfb\xce\xaa\xa3\xba42'
+echo "fresh-check: running the README's commands in the fresh root" >&2
+chroot "$fresh" /usr/bin/env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+  LANG=C.UTF-8 CI=true LULING_FRESH_ROOT=1 result_line="$result_line" bash -euo pipefail -c '
+    cd /root/luling-calc
+    tools/test.sh
+    printf "1\n12\n30\n" | tools/run.sh > /tmp/run-output
+    LC_ALL=C grep -q "$(printf "$result_line")" /tmp/run-output || { echo "fresh-check: tools/run.sh did not add 12 and 30" >&2; exit 1; }
+  '
+echo "fresh-check: passed" >&2
