@@ -4,7 +4,7 @@
 # build/fresh, into which the last commit is cloned. There it runs the test
 # command under CI=true, then the run command with its input from a pipe.
 # Needs root, to mount /proc, /sys, /dev and /dev/pts into the root; they
-# are unmounted on every way out.
+# are unmounted on every way out, and the root is removed when it passes.
 set -euo pipefail
 # shellcheck source=tools/common.sh
 source "$(dirname "$0")/common.sh"
@@ -18,12 +18,20 @@ unmount_all() {
     if mountpoint -q "$fresh/${mounts[i]}"; then umount "$fresh/${mounts[i]}" || umount -l "$fresh/${mounts[i]}"; fi
   done
 }
+# Removes the root, unless something is still mounted in it.
+remove_root() {
+  if grep -qF " $fresh/" /proc/mounts; then
+    echo "fresh-check: something is still mounted in $fresh" >&2
+    return 1
+  fi
+  rm -rf "$fresh"
+}
 trap unmount_all EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
 unmount_all
-rm -rf "$fresh"
+remove_root
 mkdir -p "$(dirname "$fresh")"
 echo "fresh-check: making a minimal Debian 12 root in $fresh" >&2
 mmdebstrap --quiet --variant=minbase --include=git bookworm "$fresh" \
@@ -48,4 +56,6 @@ chroot "$fresh" /usr/bin/env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/
     printf "1\n12\n30\n" | tools/run.sh > /tmp/run-output
     LC_ALL=C grep -q "$(printf "$result_line")" /tmp/run-output || { echo "fresh-check: tools/run.sh did not add 12 and 30" >&2; exit 1; }
   '
+unmount_all
+remove_root  # it takes gigabytes
 echo "fresh-check: passed" >&2
