@@ -8,6 +8,10 @@
 set -euo pipefail
 # shellcheck source=tools/common.sh
 source "$(dirname "$0")/common.sh"
+if [ "$(id -u)" -ne 0 ]; then
+  echo "fresh-check: needs root, to make the root and mount into it" >&2
+  exit 1
+fi
 "$root/tools/setup.sh" mmdebstrap git
 fresh="$root/build/fresh"
 mounts=(proc sys dev dev/pts)
