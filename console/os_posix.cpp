@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "console/iconv_characters.h"
 #include "console/keys.h"
 #include "console/os.h"
 
@@ -120,38 +121,6 @@ bool terminal_can_clear() {
   const char* term = std::getenv("TERM");
   return term != nullptr && *term != '\0' && std::strcmp(term, "dumb") != 0;
 }
-
-// Where characters end in the terminal's codeset, as the system's converter
-// for it finds them: the rules the locale itself decodes by.
-class terminal_characters final : public character_rules {
- public:
-  explicit terminal_characters(const std::string& codeset)
-      : to_utf32_(iconv_open("UTF-32LE", codeset.c_str())) {
-    if (to_utf32_ == iconv_t(-1)) to_utf32_ = iconv_open("UTF-32LE", "UTF-8");
-  }
-  ~terminal_characters() {
-    if (to_utf32_ != iconv_t(-1)) iconv_close(to_utf32_);
-  }
-  terminal_characters(const terminal_characters&) = delete;
-  terminal_characters& operator=(const terminal_characters&) = delete;
-
-  int measure(const unsigned char* bytes, std::size_t size) const override {
-    if (to_utf32_ == iconv_t(-1)) return 1;
-    char* in = const_cast<char*>(reinterpret_cast<const char*>(bytes));
-    std::size_t in_left = size;
-    char out[8];
-    char* to = out;
-    std::size_t room = sizeof out;
-    const std::size_t result = iconv(to_utf32_, &in, &in_left, &to, &room);
-    const int error = errno;
-    iconv(to_utf32_, nullptr, nullptr, nullptr, nullptr);
-    if (result != std::size_t(-1) || error == E2BIG) return static_cast<int>(size - in_left);
-    return error == EINVAL ? 0 : -1;
-  }
-
- private:
-  iconv_t to_utf32_;
-};
 
 // Puts the terminal back, then lets the signal end the process as it would
 // have without us.
@@ -297,7 +266,7 @@ struct standard_streams::state {
   // GBK to the terminal's encoding; none when bytes go out unchanged.
   iconv_t to_display = output_terminal && !is_gbk_family(codeset) ? open_display() : iconv_t(-1);
   // Made at the first wait, so that a start-up reads no conversion tables.
-  std::optional<terminal_characters> characters;
+  std::optional<iconv_characters> characters;
   int error = 0;  // errno of the last failed read or write
 
   iconv_t open_display() const {

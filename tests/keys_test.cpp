@@ -3,33 +3,12 @@
 #include "console/keys.h"
 
 #include <gtest/gtest.h>
-#include <iconv.h>
 
-#include <cerrno>
 #include <string>
 
+#include "console/iconv_characters.h"
+
 namespace {
-
-// Character lengths as the system's converter finds them for `codeset`.
-class converter_rules final : public luling::character_rules {
- public:
-  explicit converter_rules(const char* codeset) : cd_(iconv_open("UTF-32LE", codeset)) {}
-  ~converter_rules() { iconv_close(cd_); }
-  int measure(const unsigned char* bytes, std::size_t size) const override {
-    char* in = const_cast<char*>(reinterpret_cast<const char*>(bytes));
-    std::size_t in_left = size;
-    char out[8];
-    char* to = out;
-    std::size_t room = sizeof out;
-    const bool done = iconv(cd_, &in, &in_left, &to, &room) != std::size_t(-1);
-    const int error = errno;
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    return done ? static_cast<int>(size - in_left) : error == EINVAL ? 0 : -1;
-  }
-
- private:
-  iconv_t cd_;
-};
 
 struct key_case {
   const char* name;
@@ -70,7 +49,7 @@ const key_case cases[] = {
 TEST(keys, tell_whether_the_last_key_is_cut_short_however_its_bytes_arrive) {
   for (const key_case& c : cases) {
     SCOPED_TRACE(std::string(c.name) + " in " + c.codeset);
-    const converter_rules rules(c.codeset);
+    const luling::iconv_characters rules(c.codeset);
     luling::key_scanner at_once(rules);
     at_once.take(c.bytes);
     EXPECT_EQ(at_once.incomplete(), c.incomplete);

@@ -4,37 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstring>
 #include <string>
 #include <vector>
+
+#include "tests/chunked_source.h"
 
 namespace {
 
 using luling::read_status;
-
-// Hands out its bytes at most `chunk` at a time, as a pipe or terminal may,
-// then ends or fails; records how far the reader has taken it.
-class chunked_source final : public luling::byte_source {
- public:
-  chunked_source(std::string bytes, std::size_t chunk, bool fails = false)
-      : bytes_(std::move(bytes)), chunk_(chunk), fails_(fails) {}
-
-  std::ptrdiff_t read(char* buffer, std::size_t size) override {
-    const std::size_t n = std::min({size, chunk_, bytes_.size() - at_});
-    if (n == 0 && fails_) return failed;
-    std::memcpy(buffer, bytes_.data() + at_, n);
-    at_ += n;
-    return static_cast<std::ptrdiff_t>(n);
-  }
-  std::size_t consumed() const { return at_; }
-
- private:
-  std::string bytes_;
-  std::size_t chunk_;
-  bool fails_;
-  std::size_t at_ = 0;
-};
+using luling::testing::chunked_source;
 
 // One read's outcome: the status, and the value when it is a number.
 struct outcome {

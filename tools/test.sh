@@ -12,8 +12,8 @@ source "$(dirname "$0")/common.sh"
 cd "$root"
 tools/setup.sh "${build_packages[@]}" "${test_packages[@]}" "${sanitize_packages[@]}"
 
-# Builds a cross-compiled part with its packages, or says why it cannot
-# (a failure under CI).
+# Says that a cross-built part's packages cannot be had: its tests are
+# skipped, except under CI, where that fails.
 cross_packages_missing() {
   if [ "${CI:-}" = true ]; then
     echo "test: the $1 packages cannot be installed" >&2

@@ -16,32 +16,12 @@
 #include <vector>
 
 #include "console/reader.h"
+#include "tests/chunked_source.h"
 #include "tests/gbk.h"
 
 namespace {
 
 using luling::read_status;
-
-// Hands out bytes up to the next line end, at most `chunk` at a time, as a
-// terminal does; counts how far it has handed out.
-class line_source final : public luling::byte_source {
- public:
-  line_source(std::string_view bytes, std::size_t chunk) : bytes_(bytes), chunk_(chunk) {}
-  std::ptrdiff_t read(char* buffer, std::size_t size) override {
-    std::size_t n = std::min({size, chunk_, bytes_.size() - delivered_});
-    const void* line_end = std::memchr(bytes_.data() + delivered_, '\n', n);
-    if (line_end != nullptr) n = static_cast<std::size_t>(static_cast<const char*>(line_end) - bytes_.data()) - delivered_ + 1;
-    std::memcpy(buffer, bytes_.data() + delivered_, n);
-    delivered_ += n;
-    return static_cast<std::ptrdiff_t>(n);
-  }
-  std::size_t delivered() const { return delivered_; }
-
- private:
-  std::string_view bytes_;
-  std::size_t chunk_;
-  std::size_t delivered_ = 0;
-};
 
 bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
@@ -117,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The first byte picks the largest piece handed over at once.
   const std::size_t chunk = 1 + data[0] % 17 * 97;
   const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
-  line_source source(bytes, chunk);
+  luling::testing::chunked_source source(std::string(bytes), chunk, /*fails=*/false, /*by_lines=*/true);
   luling::reader reader(source);
 
   // What the reader should see: the bytes after a UTF-8 byte-order mark, or
@@ -143,6 +123,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (status == read_status::end) return 0;
     if (status == read_status::number && value != expected.value) std::abort();
     // Nothing past the line that holds the last byte the outcome needed.
-    if (!utf16 && source.delivered() > past_line_end(bytes, expected.last_taken)) std::abort();
+    if (!utf16 && source.consumed() > past_line_end(bytes, expected.last_taken)) std::abort();
   }
 }
