@@ -12,8 +12,9 @@ if [ "${CI:-}" = true ]; then preset=ci; else preset=dev; fi
 windows_packages=(g++-mingw-w64-x86-64 wine wine64 icoutils)
 # The arm64 cross-build and the emulator its tests run under.
 arm64_packages=(g++-aarch64-linux-gnu qemu-user)
-# The sanitizer build and the fuzzer: clang with its runtime libraries.
-sanitize_packages=(clang libclang-rt-14-dev)
+# The sanitizer build and the fuzzer: clang with its runtime libraries
+# (libclang-rt-dev follows each release's default clang).
+sanitize_packages=(clang libclang-rt-dev)
 # What tools/release.sh builds the packages with.
 release_packages=(git "${build_packages[@]}" dpkg-dev file g++-mingw-w64-x86-64 g++-aarch64-linux-gnu)
 # The version in CMakeLists.txt, as the packages are named after it.

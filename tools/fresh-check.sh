@@ -1,19 +1,27 @@
 #!/usr/bin/env bash
 # Tries the README's two commands as a new user would on a fresh machine: a
-# minimal Debian 12 root (mmdebstrap --variant=minbase, with git) under
-# build/fresh, into which the last commit is cloned. There it runs the test
-# command under CI=true, then the run command with its input from a pipe.
-# Needs root, to mount /proc, /sys, /dev and /dev/pts into the root; they
-# are unmounted on every way out, and the root is removed when it passes.
+# minimal root of the Debian release named (mmdebstrap --variant=minbase,
+# with git) under build/fresh-RELEASE, into which the last commit is cloned.
+# There it runs the test command under CI=true, then the run command with
+# its input from a pipe. Needs root, to mount /proc, /sys, /dev and /dev/pts
+# into the root; they are unmounted on every way out, and the root is
+# removed when it passes.
+#
+#   fresh-check.sh bookworm|trixie
 set -euo pipefail
 # shellcheck source=tools/common.sh
 source "$(dirname "$0")/common.sh"
+release="${1:-}"
+case "$release" in
+  bookworm | trixie) ;;
+  *) echo "usage: $0 bookworm|trixie" >&2; exit 2 ;;
+esac
 if [ "$(id -u)" -ne 0 ]; then
   echo "fresh-check: needs root, to make the root and mount into it" >&2
   exit 1
 fi
 "$root/tools/setup.sh" mmdebstrap git
-fresh="$root/build/fresh"
+fresh="$root/build/fresh-$release"
 mounts=(proc sys dev dev/pts)
 
 unmount_all() {
@@ -37,11 +45,12 @@ trap 'exit 143' TERM
 unmount_all
 remove_root
 mkdir -p "$(dirname "$fresh")"
-echo "fresh-check: making a minimal Debian 12 root in $fresh" >&2
-mmdebstrap --quiet --variant=minbase --include=git bookworm "$fresh" \
-  "deb http://deb.debian.org/debian bookworm main" \
-  "deb http://deb.debian.org/debian bookworm-updates main" \
-  "deb http://deb.debian.org/debian-security bookworm-security main"
+started=$SECONDS
+echo "fresh-check: making a minimal $release root in $fresh" >&2
+mmdebstrap --quiet --variant=minbase --include=git "$release" "$fresh" \
+  "deb http://deb.debian.org/debian $release main" \
+  "deb http://deb.debian.org/debian $release-updates main" \
+  "deb http://deb.debian.org/debian-security $release-security main"
 git clone --quiet --no-hardlinks "$root" "$fresh/root/luling-calc"
 git -C "$fresh/root/luling-calc" checkout --quiet "$(git -C "$root" rev-parse HEAD)"
 
@@ -52,7 +61,7 @@ mount --bind /dev/pts "$fresh/dev/pts"
 
 # The result line, 结果为：42, as the GBK bytes a pipe gets.
 result_line='\xbd\xe1\xb9\xfb\xce\xaa\xa3\xba42'
-echo "fresh-check: running the README's commands in the fresh root" >&2
+echo "fresh-check: running the README's commands in the fresh $release root" >&2
 chroot "$fresh" /usr/bin/env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
   LANG=C.UTF-8 CI=true LULING_FRESH_ROOT=1 result_line="$result_line" bash -euo pipefail -c '
     cd /root/luling-calc
@@ -62,4 +71,4 @@ chroot "$fresh" /usr/bin/env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/
   '
 unmount_all
 remove_root  # it takes gigabytes
-echo "fresh-check: passed" >&2
+echo "fresh-check: $release passed in $((SECONDS - started)) s" >&2

@@ -4,7 +4,7 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer together with a bounded
 # fuzzing run; the arm64 build's tests under qemu-user. Under CI it also
 # builds the release twice, in two clones at two paths, and compares them
-# byte for byte, and then tries it all on a fresh Debian root
+# byte for byte, and then tries it all on fresh roots of Debian 12 and 13
 # (tools/fresh-check.sh), unless it is running in one.
 set -euo pipefail
 # shellcheck source=tools/common.sh
@@ -57,6 +57,7 @@ if [ "${CI:-}" = true ]; then
   echo "test: the release, built twice to compare" >&2
   tools/release-check.sh
   if [ -z "${LULING_FRESH_ROOT:-}" ]; then
-    tools/fresh-check.sh
+    tools/fresh-check.sh bookworm
+    tools/fresh-check.sh trixie
   fi
 fi
