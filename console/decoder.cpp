@@ -49,7 +49,7 @@ std::size_t utf16_to_utf8::convert(char16_t unit, char* out) {
   std::size_t n = 0;
   if (high_ != 0) {
     if (is_low_surrogate(unit)) {
-      const char32_t c = 0x10000 + (char32_t{high_} - 0xD800) * 0x400 + (char32_t{unit} - 0xDC00);
+      const char32_t c = 0x10000u + ((char32_t{high_} - 0xD800u) << 10) + (char32_t{unit} - 0xDC00u);
       high_ = 0;
       return encode(c, out);
     }

@@ -6,21 +6,9 @@
 #include <cstddef>
 #include <cstring>
 
+#include "console/bytes.h"
+
 namespace luling {
-
-// Where input bytes come from.
-class byte_source {
- public:
-  // What read returns when reading failed rather than ended.
-  static constexpr std::ptrdiff_t failed = -1;
-
-  // Waits for input and stores up to `size` bytes; returns how many, 0 at
-  // the end of input, or `failed`.
-  virtual std::ptrdiff_t read(char* buffer, std::size_t size) = 0;
-
- protected:
-  ~byte_source() = default;
-};
 
 // Input held in a buffer of `capacity` bytes: those from `begin` to `end`
 // have been read and not yet taken.

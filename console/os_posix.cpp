@@ -9,6 +9,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -16,9 +17,16 @@
 #include <string>
 #include <string_view>
 
-#include "console/iconv_characters.h"
 #include "console/keys.h"
 #include "console/os.h"
+#include "console/os_posix_character_rules.h"
+
+// The system calls that can fail, wait or tell about a terminal go through
+// this, so that a test can build this file over stand-ins of its own
+// (tests/os_test.cpp) and make them fail. Here, each is the C library's.
+#ifndef LULING_SYSTEM
+#define LULING_SYSTEM(call) ::call
+#endif
 
 namespace luling::os {
 namespace {
@@ -30,8 +38,6 @@ constexpr int error_fd = STDERR_FILENO;
 // ESC [ H: cursor home; ESC [ 2 J: erase the screen; ESC [ 3 J: erase the
 // scrollback.
 constexpr std::string_view clear_sequence = "\x1b[H\x1b[2J\x1b[3J";
-// Form feed: how a dumb terminal is cleared.
-constexpr std::string_view form_feed = "\f";
 // How long the rest of a key's escape sequence or character may lag behind.
 constexpr int key_sequence_ms = 50;
 // The most bytes one key press takes: a long paste ends there.
@@ -46,20 +52,20 @@ volatile sig_atomic_t settings_changed = 0;
 // Puts the terminal's own settings back if a wait changed them; safe in a
 // signal handler.
 void put_terminal_back() {
-  if (settings_changed) tcsetattr(input_fd, TCSANOW, &saved_settings);
+  if (settings_changed) LULING_SYSTEM(tcsetattr(input_fd, TCSANOW, &saved_settings));
 }
 
 // Waits until `fd` is ready for `events` (after EAGAIN on a non-blocking fd).
 void await(int fd, short events) {
   pollfd p{fd, events, 0};
-  while (poll(&p, 1, -1) < 0 && errno == EINTR) {
+  while (LULING_SYSTEM(poll(&p, 1, -1)) < 0 && errno == EINTR) {
   }
 }
 
 // Writes all bytes to `fd`; false, with errno set, if they cannot be.
 bool write_all(int fd, const char* data, std::size_t size) {
   while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
+    const ssize_t n = LULING_SYSTEM(write(fd, data, size));
     if (n > 0) {
       data += n;
       size -= static_cast<std::size_t>(n);
@@ -102,10 +108,8 @@ bool is_gbk_family(std::string_view codeset) {
     if (c == '-' || c == '_') continue;
     key += static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
   }
-  for (std::string_view name : {"GBK", "GB18030", "CP936", "MS936", "WINDOWS936", "EUCCN", "GB2312"}) {
-    if (key == name) return true;
-  }
-  return false;
+  constexpr std::string_view names[] = {"GBK", "GB18030", "CP936", "MS936", "WINDOWS936", "EUCCN", "GB2312"};
+  return std::any_of(std::begin(names), std::end(names), [&](std::string_view name) { return key == name; });
 }
 
 // The terminal's codeset; the plain C locale's ASCII means a terminal set up
@@ -143,7 +147,7 @@ extern "C" void suspend_and_resume(int signal_number) {
   ::raise(signal_number);  // stops here until continued
   sigprocmask(SIG_BLOCK, &stop, nullptr);
   ::signal(signal_number, suspend_and_resume);
-  if (settings_changed) tcsetattr(input_fd, TCSANOW, &key_settings);
+  if (settings_changed) LULING_SYSTEM(tcsetattr(input_fd, TCSANOW, &key_settings));
   errno = saved_errno;
 }
 
@@ -168,7 +172,7 @@ void (*wait_handler(int signal_number))(int) {
 class key_mode {
  public:
   key_mode() {
-    if (tcgetattr(input_fd, &saved_settings) != 0) return;
+    if (LULING_SYSTEM(tcgetattr(input_fd, &saved_settings)) != 0) return;
     key_settings = saved_settings;
     key_settings.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
     key_settings.c_cc[VMIN] = 1;
@@ -187,7 +191,7 @@ class key_mode {
       installed_[signal_number] = sigaction(signal_number, &action, nullptr) == 0;
     }
     settings_changed = 1;
-    active_ = tcsetattr(input_fd, TCSANOW, &key_settings) == 0;
+    active_ = LULING_SYSTEM(tcsetattr(input_fd, TCSANOW, &key_settings)) == 0;
     if (!active_) restore();
   }
   ~key_mode() { restore(); }
@@ -218,10 +222,10 @@ class key_mode {
 std::size_t read_within(char* buffer, std::size_t size, int timeout_ms) {
   for (;;) {
     pollfd p{input_fd, POLLIN, 0};
-    const int ready = poll(&p, 1, timeout_ms);
+    const int ready = LULING_SYSTEM(poll(&p, 1, timeout_ms));
     if (ready < 0 && errno == EINTR) continue;
     if (ready <= 0) return 0;
-    const ssize_t n = ::read(input_fd, buffer, size);
+    const ssize_t n = LULING_SYSTEM(read(input_fd, buffer, size));
     if (n >= 0) return static_cast<std::size_t>(n);
     if (errno != EINTR && errno != EAGAIN) return 0;
   }
@@ -256,17 +260,17 @@ bool take_line() {
 }  // namespace
 
 struct standard_streams::state {
-  bool input_terminal = isatty(input_fd) == 1;
-  bool output_terminal = isatty(output_fd) == 1;
+  bool input_terminal = LULING_SYSTEM(isatty(input_fd)) == 1;
+  bool output_terminal = LULING_SYSTEM(isatty(output_fd)) == 1;
   // Only this terminal's settings can be given back on every way out: its
   // interrupt and suspend keys reach this process.
-  bool controlling_terminal = input_terminal && tcgetsid(input_fd) == getsid(0);
+  bool controlling_terminal = input_terminal && LULING_SYSTEM(tcgetsid(input_fd)) == getsid(0);
   bool can_clear = terminal_can_clear();
   std::string codeset = input_terminal || output_terminal ? terminal_codeset() : std::string();
   // GBK to the terminal's encoding; none when bytes go out unchanged.
   iconv_t to_display = output_terminal && !is_gbk_family(codeset) ? open_display() : iconv_t(-1);
   // Made at the first wait, so that a start-up reads no conversion tables.
-  std::optional<iconv_characters> characters;
+  std::optional<iconv_character_rules> characters;
   int error = 0;  // errno of the last failed read or write
 
   iconv_t open_display() const {
@@ -309,9 +313,11 @@ bool standard_streams::input_interactive() const { return state_->input_terminal
 
 bool standard_streams::output_interactive() const { return state_->output_terminal; }
 
+bool standard_streams::can_clear() const { return state_->can_clear; }
+
 std::ptrdiff_t standard_streams::read(char* buffer, std::size_t size) {
   for (;;) {
-    const ssize_t n = ::read(input_fd, buffer, size);
+    const ssize_t n = LULING_SYSTEM(read(input_fd, buffer, size));
     if (n >= 0) return n;
     if (errno == EAGAIN) {
       await(input_fd, POLLIN);
@@ -329,7 +335,7 @@ bool standard_streams::write(std::string_view gbk) {
   return written;
 }
 
-bool standard_streams::clear_terminal() { return write(state_->can_clear ? clear_sequence : form_feed); }
+bool standard_streams::clear_terminal() { return write(clear_sequence); }
 
 bool standard_streams::wait_for_key(std::string_view prompt) {
   state& s = *state_;
@@ -348,10 +354,10 @@ bool standard_streams::wait_for_key(std::string_view prompt) {
 
 std::string standard_streams::failure_reason() const { return std::strerror(state_->error); }
 
-void standard_streams::report(std::string_view line) {
-  const std::string with_end = std::string(line) + "\n";
-  // Standard error is the last resort: if it fails too, nothing can tell.
-  static_cast<void>(write_all(error_fd, with_end.data(), with_end.size()));
+void standard_streams::write_error(std::string_view bytes) {
+  static_cast<void>(write_all(error_fd, bytes.data(), bytes.size()));
 }
+
+void standard_streams::end(int status) { std::exit(status); }
 
 }  // namespace luling::os

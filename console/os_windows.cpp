@@ -2,7 +2,8 @@
 // and out as UTF-16 through ReadConsoleW and WriteConsoleW, whatever the
 // console's code page; clearing and waiting are the command interpreter's
 // "cls" and "pause". Redirected, output is the texts' GBK bytes with CR LF
-// line ends (text mode) and input is taken byte for byte.
+// line ends (text mode) and input is taken byte for byte. What these calls
+// mean is decided in windows_rules.h; this file only makes them.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -14,21 +15,18 @@
 #include <string_view>
 
 #include "console/os.h"
+#include "console/windows_rules.h"
 
 namespace luling::os {
 namespace {
+
+using namespace windows_rules;
 
 constexpr int input_fd = 0;
 constexpr int output_fd = 1;
 constexpr int error_fd = 2;
 // The code page of the texts' bytes: GBK.
 constexpr UINT gbk_code_page = 936;
-// The largest piece handed to one _read, _write or WriteConsoleW call.
-constexpr std::size_t max_piece = 1 << 15;
-// The most UTF-16 units one ReadConsoleW call takes.
-constexpr DWORD max_console_units = 4096;
-// Ctrl-Z (SUB): at the start of a console line, ends the input.
-constexpr wchar_t end_of_input_key = 0x1A;
 
 // The standard handle `which` if it is a console, else null.
 HANDLE console(DWORD which) {
@@ -50,14 +48,9 @@ std::string system_message(DWORD error) {
 // Writes all bytes through the C runtime (text mode: LF becomes CR LF);
 // false, with errno set, if they cannot be written.
 bool write_all(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    const unsigned piece = static_cast<unsigned>(size < max_piece ? size : max_piece);
-    const int n = _write(fd, data, piece);
-    if (n <= 0) return false;
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
+  return write_in_pieces(data, size, [fd](const char* piece, std::size_t n) {
+    return _write(fd, piece, static_cast<unsigned>(n));
+  });
 }
 
 // Shows GBK bytes on the console as UTF-16, LF as CR LF; false, with the
@@ -66,62 +59,46 @@ bool write_console(HANDLE handle, const char* data, std::size_t size) {
   const int length = MultiByteToWideChar(gbk_code_page, 0, data, static_cast<int>(size), nullptr, 0);
   std::wstring wide(static_cast<std::size_t>(length), L'\0');
   MultiByteToWideChar(gbk_code_page, 0, data, static_cast<int>(size), wide.data(), length);
-  std::wstring lines;
-  for (wchar_t c : wide) {
-    if (c == L'\n') lines += L'\r';
-    lines += c;
-  }
-  for (std::size_t done = 0; done < lines.size();) {
-    const DWORD piece = static_cast<DWORD>(lines.size() - done < max_piece ? lines.size() - done : max_piece);
+  const std::wstring lines = with_crlf(wide);
+  return write_in_pieces(lines.data(), lines.size(), [handle](const wchar_t* piece, std::size_t n) {
     DWORD written = 0;
-    if (!WriteConsoleW(handle, lines.data() + done, piece, &written, nullptr)) return false;
-    if (written == 0) {
-      SetLastError(ERROR_WRITE_FAULT);
-      return false;
-    }
-    done += written;
-  }
-  return true;
+    if (!WriteConsoleW(handle, piece, static_cast<DWORD>(n), &written, nullptr)) return -1LL;
+    if (written == 0) SetLastError(ERROR_WRITE_FAULT);
+    return static_cast<long long>(written);
+  });
 }
+
+// The console's line-edited input through ReadConsoleW.
+class console_units final : public unit_source {
+ public:
+  console_units(HANDLE handle, std::string& reason) : handle_(handle), reason_(reason) {}
+
+  outcome read(wchar_t* units, std::size_t size, std::size_t& got) override {
+    DWORD n = 0;
+    SetLastError(ERROR_SUCCESS);
+    if (!ReadConsoleW(handle_, units, static_cast<DWORD>(size), &n, nullptr)) {
+      reason_ = system_message(GetLastError());
+      return outcome::failed;
+    }
+    got = n;
+    return n == 0 && GetLastError() == ERROR_OPERATION_ABORTED ? outcome::aborted : outcome::units;
+  }
+
+ private:
+  HANDLE handle_;
+  std::string& reason_;
+};
 
 }  // namespace
 
 struct standard_streams::state {
   HANDLE input_console = console(STD_INPUT_HANDLE);    // null when redirected
   HANDLE output_console = console(STD_OUTPUT_HANDLE);  // null when redirected
-  utf16_to_utf8 utf8;          // console input, a surrogate pair split across reads
-  bool at_line_start = true;   // of console input
-  bool input_ended = false;    // by Ctrl-Z at the start of a console line
-  std::string reason;          // why the last read or write failed
-
-  std::ptrdiff_t read_console(char* buffer, std::size_t size);
+  HANDLE error_console = console(STD_ERROR_HANDLE);    // null when redirected
+  std::string reason;  // why the last read or write failed
+  console_units units{input_console, reason};
+  console_input typed{units};
 };
-
-// Reads what the console's line editing hands over, as UTF-8.
-std::ptrdiff_t standard_streams::state::read_console(char* buffer, std::size_t size) {
-  if (input_ended) return 0;
-  wchar_t units[max_console_units];
-  const std::size_t room = size / utf16_to_utf8::max_bytes;
-  const DWORD wanted = static_cast<DWORD>(room < max_console_units ? room : max_console_units);
-  for (;;) {
-    DWORD got = 0;
-    SetLastError(ERROR_SUCCESS);
-    if (!ReadConsoleW(input_console, units, wanted, &got, nullptr)) {
-      reason = system_message(GetLastError());
-      return failed;
-    }
-    // Ctrl-C ends a read with nothing; its handler then ends the process.
-    if (got == 0 && GetLastError() == ERROR_OPERATION_ABORTED) continue;
-    if (got == 0 || (at_line_start && units[0] == end_of_input_key)) {
-      input_ended = true;
-      return 0;
-    }
-    at_line_start = units[got - 1] == L'\n';
-    std::size_t written = 0;
-    for (DWORD i = 0; i < got; ++i) written += utf8.convert(static_cast<char16_t>(units[i]), buffer + written);
-    if (written > 0) return static_cast<std::ptrdiff_t>(written);
-  }
-}
 
 standard_streams::standard_streams() : state_(std::make_unique<state>()) {
   // Redirected input is taken byte for byte, as on other platforms.
@@ -134,9 +111,11 @@ bool standard_streams::input_interactive() const { return state_->input_console 
 
 bool standard_streams::output_interactive() const { return state_->output_console != nullptr; }
 
+bool standard_streams::can_clear() const { return true; }
+
 std::ptrdiff_t standard_streams::read(char* buffer, std::size_t size) {
-  if (state_->input_console != nullptr) return state_->read_console(buffer, size);
-  const int n = _read(input_fd, buffer, static_cast<unsigned>(size < max_piece ? size : max_piece));
+  if (state_->input_console != nullptr) return state_->typed.read(buffer, size);
+  const int n = _read(input_fd, buffer, static_cast<unsigned>(std::min(size, max_piece)));
   if (n >= 0) return n;
   state_->reason = std::strerror(errno);
   return failed;
@@ -165,10 +144,15 @@ bool standard_streams::wait_for_key(std::string_view) {
 
 std::string standard_streams::failure_reason() const { return state_->reason; }
 
-void standard_streams::report(std::string_view line) {
-  const std::string with_end = std::string(line) + "\n";
+void standard_streams::write_error(std::string_view bytes) {
   // Standard error is the last resort: if it fails too, nothing can tell.
-  static_cast<void>(write_all(error_fd, with_end.data(), with_end.size()));
+  if (state_->error_console != nullptr) {
+    static_cast<void>(write_console(state_->error_console, bytes.data(), bytes.size()));
+  } else {
+    static_cast<void>(write_all(error_fd, bytes.data(), bytes.size()));
+  }
 }
+
+void standard_streams::end(int status) { std::exit(status); }
 
 }  // namespace luling::os

@@ -6,17 +6,9 @@
 #include <cstring>
 #include <string_view>
 
+#include "console/bytes.h"
+
 namespace luling {
-
-// Where output bytes go.
-class byte_sink {
- public:
-  // Writes all `size` bytes, or ends the process if they cannot be written.
-  virtual void write(const char* data, std::size_t size) = 0;
-
- protected:
-  ~byte_sink() = default;
-};
 
 // Collects output and hands it to the sink in one piece at each line end or
 // explicit flush. A piece of text is never split across two hand-overs, so a

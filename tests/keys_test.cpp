@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "console/iconv_characters.h"
+#include "console/os_posix_character_rules.h"
 
 namespace {
 
@@ -23,6 +23,7 @@ const key_case cases[] = {
     {"arrow up", "\x1b[A", "UTF-8", false},
     {"arrow cut after ESC [", "\x1b[", "UTF-8", true},
     {"arrow in application mode", "\x1bOA", "UTF-8", false},
+    {"F1 as an SS3 sequence cut short", "\x1bO", "UTF-8", true},
     {"F5", "\x1b[15~", "UTF-8", false},
     {"F5 cut short", "\x1b[15", "UTF-8", true},
     {"Linux console F1", "\x1b[[A", "UTF-8", false},
@@ -49,7 +50,7 @@ const key_case cases[] = {
 TEST(keys, tell_whether_the_last_key_is_cut_short_however_its_bytes_arrive) {
   for (const key_case& c : cases) {
     SCOPED_TRACE(std::string(c.name) + " in " + c.codeset);
-    const luling::iconv_characters rules(c.codeset);
+    const luling::iconv_character_rules rules(c.codeset);
     luling::key_scanner at_once(rules);
     at_once.take(c.bytes);
     EXPECT_EQ(at_once.incomplete(), c.incomplete);

@@ -33,7 +33,7 @@ deb() {
   local build="$1"
   (cd "$work" && cpack --config "$build/CPackConfig.cmake" -G DEB >/dev/null)
   local debs=("$work"/luling-calc_*_amd64.deb)
-  [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "no luling-calc_<version>_amd64.deb"
+  if [ ${#debs[@]} -ne 1 ] || [ ! -f "${debs[0]}" ]; then fail "no luling-calc_<version>_amd64.deb"; fi
   local deb="${debs[0]}"
   local info
   info="$(dpkg-deb -I "$deb")"
@@ -74,7 +74,7 @@ deb() {
     [ "$(man -L zh_CN.UTF-8 -w luling-calc)" = /usr/share/man/zh_CN/man1/luling-calc.1.gz ] ||
       fail "the Chinese manual page is not found"
     DEBIAN_FRONTEND=noninteractive apt-get remove -y -q luling-calc >/dev/null
-    [ ! -e /usr/bin/luling-calc ] && [ ! -e /usr/share/man/man1/luling-calc.1.gz ] || fail "remove left files behind"
+    if [ -e /usr/bin/luling-calc ] || [ -e /usr/share/man/man1/luling-calc.1.gz ]; then fail "remove left files behind"; fi
   fi
 }
 
@@ -120,7 +120,7 @@ zip_contents() {
   grep -q $'\r$' "$readme" || fail "README.txt lacks CR LF line ends"
   [ "$(grep -c $'\r$' "$work/$top/LICENSE.txt")" = "$(wc -l < "$work/$top/LICENSE.txt")" ] || fail "LICENSE.txt lacks CR LF line ends"
   grep -q '^MIT License' "$work/$top/LICENSE.txt" || fail "LICENSE.txt is not the licence"
-  grep -q '使用方法' "$readme" && grep -q 'How to run it' "$readme" || fail "README.txt is not in Chinese and English"
+  if ! grep -q '使用方法' "$readme" || ! grep -q 'How to run it' "$readme"; then fail "README.txt is not in Chinese and English"; fi
   cmp -s "$work/$top/luling-calc.exe" "$(dirname "$zip")/luling-calc.exe" || fail "the .zip's .exe is not the build's"
 }
 

@@ -170,8 +170,12 @@ pid_t terminal_session::foreground_group() const { return tcgetpgrp(master_); }
 
 terminal_session::~terminal_session() {
   if (pid_ > 0) {
-    kill(pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
+    // Asked to end before it is killed, so that a coverage build writes its
+    // counters; continued, in case it is stopped.
+    kill(pid_, SIGTERM);
+    kill(pid_, SIGCONT);
+    bool timed_out = false;
+    reap(pid_, clock::now() + milliseconds(2000), timed_out);
   }
   close(master_);
 }

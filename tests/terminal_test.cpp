@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include <string>
+#include <thread>
 
 #include "console/texts.h"
 #include "tests/gbk.h"
@@ -92,8 +93,11 @@ TEST(terminal, takes_a_whole_key_press_and_leaves_nothing_for_the_next_read) {
     const char* name;
     std::string key;
     bool gbk;  // typed at a GBK terminal, which shows the texts' own bytes
+    std::string rest = {};  // the rest of the key, arriving 5 ms later
   } cases[] = {
       {"arrow up", arrow_up, false},
+      {"F1 as an SS3 sequence", "\x1bOP", false},
+      {"an escape sequence split across two reads", "\x1b", false, "[A"},
       {"a phrase committed by an input method", "\xE4\xBD\xA0\xE5\xA5\xBD", false},
       {"the same phrase on a GBK terminal", "\xC4\xE3\xBA\xC3", true},
       {"alt and a chinese character", "\x1b\xE4\xBD\xA0", false},
@@ -106,10 +110,20 @@ TEST(terminal, takes_a_whole_key_press_and_leaves_nothing_for_the_next_read) {
     ASSERT_TRUE(user.expect(shown(input_warning)));
     user.type("1\n5\n5\n");
     ASSERT_TRUE(user.expect(shown(pause_prompt)));
+    const std::size_t waited = user.screen().size();
     user.type(c.key);
+    if (!c.rest.empty()) {
+      std::this_thread::sleep_for(milliseconds(5));
+      user.type(c.rest);
+    }
     ASSERT_TRUE(user.expect(shown(input_warning)));
-    user.type("1\n");
-    EXPECT_TRUE(user.expect(shown(prompt_addend_1))) << "no byte of the key was read as input";
+    user.type("4\n");
+    ASSERT_TRUE(user.expect(shown(prompt_factor_1)));
+    // Nothing of the key was read as input: one menu, no answer, no result.
+    const std::string after = user.screen().substr(waited);
+    EXPECT_EQ(after.find(shown(input_warning)), after.rfind(shown(input_warning)));
+    EXPECT_EQ(after.find(shown(invalid_input)), std::string::npos);
+    EXPECT_EQ(after.find(shown(result_label)), std::string::npos);
   }
 }
 
@@ -128,6 +142,7 @@ TEST(terminal, restores_the_settings_when_ended_during_the_wait) {
     const char* name;
     int signal_number;
     bool typed;  // sent by the terminal's interrupt key rather than kill
+    bool ignored = false;  // ignored when the program started: it waits on
   } cases[] = {
       {"Ctrl-C", SIGINT, true},
       {"SIGTERM", SIGTERM, false},
@@ -139,10 +154,12 @@ TEST(terminal, restores_the_settings_when_ended_during_the_wait) {
       {"SIGXFSZ (a file-size limit)", SIGXFSZ, false},
       {"SIGABRT", SIGABRT, false},
       {"a real-time signal", SIGRTMIN + 1, false},
+      {"SIGHUP ignored, as under nohup", SIGHUP, false, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    terminal_session user(calculator(), utf8_terminal);
+    const command ignoring = {"/bin/sh", "-c", "trap '' " + std::to_string(c.signal_number) + "; exec \"$0\"", LULING_CALC_PATH};
+    terminal_session user(c.ignored ? ignoring : calculator(), utf8_terminal);
     ASSERT_TRUE(user.expect(gbk_to_utf8(input_warning)));
     const termios before = user.settings();
     user.type("1\n1\n1\n");
@@ -151,6 +168,12 @@ TEST(terminal, restores_the_settings_when_ended_during_the_wait) {
       user.type("\x03");
     } else {
       user.send_signal(c.signal_number);
+    }
+    if (c.ignored) {
+      user.type("x");
+      EXPECT_TRUE(user.expect(gbk_to_utf8(input_warning))) << "the wait went on";
+      EXPECT_TRUE(same_settings(user.settings(), before));
+      continue;
     }
     const int status = user.wait();
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal_number) << "status " << status;
@@ -165,12 +188,15 @@ TEST(terminal, gives_the_terminal_back_while_suspended_and_waits_on_when_continu
   user.type("1\n1\n1\n");
   ASSERT_TRUE(user.expect(gbk_to_utf8(pause_prompt)));
   const pid_t job = user.foreground_group();
-  user.type(ctrl_z);
-  ASSERT_TRUE(wait_until([&] { return same_settings(user.settings(), before); }))
-      << "the user's settings while the program is stopped";
-  kill(-job, SIGCONT);
-  ASSERT_TRUE(wait_until([&] { return (user.settings().c_lflag & ICANON) == 0; }))
-      << "the wait's settings once continued";
+  for (int time = 1; time <= 2; ++time) {
+    SCOPED_TRACE("Ctrl-Z number " + std::to_string(time));
+    user.type(ctrl_z);
+    ASSERT_TRUE(wait_until([&] { return same_settings(user.settings(), before); }))
+        << "the user's settings while the program is stopped";
+    kill(-job, SIGCONT);
+    ASSERT_TRUE(wait_until([&] { return (user.settings().c_lflag & ICANON) == 0; }))
+        << "the wait's settings once continued";
+  }
   user.type("x");
   EXPECT_TRUE(user.expect(gbk_to_utf8(input_warning)));
   EXPECT_TRUE(same_settings(user.settings(), before));

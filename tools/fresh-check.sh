@@ -62,6 +62,7 @@ mount --bind /dev/pts "$fresh/dev/pts"
 # The result line, 结果为：42, as the GBK bytes a pipe gets.
 result_line='\xbd\xe1\xb9\xfb\xce\xaa\xa3\xba42'
 echo "fresh-check: running the README's commands in the fresh $release root" >&2
+# shellcheck disable=SC2016  # the script is expanded by the shell in the root
 chroot "$fresh" /usr/bin/env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
   LANG=C.UTF-8 CI=true LULING_FRESH_ROOT=1 result_line="$result_line" bash -euo pipefail -c '
     cd /root/luling-calc

@@ -21,4 +21,5 @@ for file in "$first"/dist/*; do
 done
 tags="$(lintian --pedantic -I "$first"/dist/*.deb 2>/dev/null)" || { echo "release-check: lintian failed: $tags" >&2; exit 1; }
 [ -z "$tags" ] || { echo "release-check: lintian reports: $tags" >&2; exit 1; }
-echo "release-check: two builds, the same $(ls "$first/dist" | tr '\n' ' ')" >&2
+names=("$first"/dist/*)
+echo "release-check: two builds, the same ${names[*]##*/}" >&2

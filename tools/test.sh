@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the calculator, its Windows executable and its arm64 build, and runs
-# every test: the whole suite once as built for use, and once more with
+# Runs the static checks, builds the calculator, its Windows executable and
+# its arm64 build, and runs every test: the whole suite once as built for
+# use (with the Windows and arm64 programs' tests), and once more with
 # AddressSanitizer and UndefinedBehaviorSanitizer together with a bounded
 # fuzzing run; the arm64 build's tests under qemu-user. Under CI it also
 # builds the release twice, in two clones at two paths, and compares them
@@ -11,6 +12,7 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 cd "$root"
 tools/setup.sh "${build_packages[@]}" "${test_packages[@]}" "${sanitize_packages[@]}"
+tools/static-check.sh
 
 # Says that a cross-built part's packages cannot be had: its tests are
 # skipped, except under CI, where that fails.
@@ -45,10 +47,12 @@ else
   cross_packages_missing arm64 "${arm64_packages[*]}"
 fi
 
+# The cross-built programs are checked once, from the build as used.
 for build in "$preset" sanitize; do
   echo "test: the $build build" >&2
-  cmake --preset "$build" -DBUILD_TESTING=ON -DLULING_WINDOWS_EXE="$windows_exe" -DLULING_WINDOWS_ZIP="$windows_zip" \
-    -DLULING_ARM64_CALC="$([ "$build" = sanitize ] || echo "$arm64_calc")"
+  if [ "$build" = sanitize ]; then cross=("" "" ""); else cross=("$windows_exe" "$windows_zip" "$arm64_calc"); fi
+  cmake --preset "$build" -DBUILD_TESTING=ON -DLULING_WINDOWS_EXE="${cross[0]}" -DLULING_WINDOWS_ZIP="${cross[1]}" \
+    -DLULING_ARM64_CALC="${cross[2]}"
   cmake --build --preset "$build"
   ctest --preset "$build"
 done

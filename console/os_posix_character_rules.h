@@ -1,6 +1,7 @@
-// Where characters end in a codeset, as iconv finds them: on glibc the same
-// conversion modules the locale itself decodes by. For POSIX systems; a
-// codeset iconv does not know is taken to be UTF-8.
+// The POSIX console's rules for where characters end in the terminal's
+// codeset, as iconv finds them: on glibc the same conversion modules the
+// locale itself decodes by. A codeset iconv does not know is taken to be
+// UTF-8.
 #pragma once
 
 #include <iconv.h>
@@ -13,17 +14,17 @@
 
 namespace luling {
 
-class iconv_characters final : public character_rules {
+class iconv_character_rules final : public character_rules {
  public:
-  explicit iconv_characters(const std::string& codeset)
+  explicit iconv_character_rules(const std::string& codeset)
       : to_utf32_(iconv_open("UTF-32LE", codeset.c_str())) {
     if (to_utf32_ == iconv_t(-1)) to_utf32_ = iconv_open("UTF-32LE", "UTF-8");
   }
-  ~iconv_characters() {
+  ~iconv_character_rules() {
     if (to_utf32_ != iconv_t(-1)) iconv_close(to_utf32_);
   }
-  iconv_characters(const iconv_characters&) = delete;
-  iconv_characters& operator=(const iconv_characters&) = delete;
+  iconv_character_rules(const iconv_character_rules&) = delete;
+  iconv_character_rules& operator=(const iconv_character_rules&) = delete;
 
   int measure(const unsigned char* bytes, std::size_t size) const override {
     if (to_utf32_ == iconv_t(-1)) return 1;
