@@ -8,10 +8,15 @@
 namespace luling {
 namespace {
 
+// The process's standard streams and the session over them.
+struct process_console {
+  os::standard_streams streams;
+  session over{streams};
+};
+
 session& console() {
-  static os::standard_streams streams;
-  static session s(streams);
-  return s;
+  static process_console c;
+  return c.over;
 }
 
 }  // namespace

@@ -13,13 +13,10 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <optional>
 #include <string>
 #include <string_view>
 
-#include "console/keys.h"
 #include "console/os.h"
-#include "console/os_posix_character_rules.h"
 
 // The system calls that can fail, wait or tell about a terminal go through
 // this, so that a test can build this file over stand-ins of its own
@@ -38,8 +35,11 @@ constexpr int error_fd = STDERR_FILENO;
 // ESC [ H: cursor home; ESC [ 2 J: erase the screen; ESC [ 3 J: erase the
 // scrollback.
 constexpr std::string_view clear_sequence = "\x1b[H\x1b[2J\x1b[3J";
-// How long the rest of a key's escape sequence or character may lag behind.
-constexpr int key_sequence_ms = 50;
+// How long input must be quiet before a wait for a key ends. The rest of an
+// escape sequence, of a character, of a phrase committed by an input method
+// or of a paste that the terminal hands over in pieces follows sooner; a
+// person's next key press, after the screen that the key brings, later.
+constexpr int quiet_ms = 50;
 // The most bytes one key press takes: a long paste ends there.
 constexpr std::size_t max_key_bytes = std::size_t{1} << 20;
 
@@ -119,6 +119,20 @@ std::string terminal_codeset() {
   std::string codeset = locale_codeset();
   if (codeset.empty() || codeset == "ANSI_X3.4-1968" || codeset == "ASCII") return "UTF-8";
   return codeset;
+}
+
+// True if `cd` gives ASCII, with the control bytes the screens use, back
+// byte for byte.
+bool keeps_ascii(iconv_t cd) {
+  static constexpr std::string_view probe = "\x1b[H\f\r\n !+-.0123456789:?AZaz~";
+  char converted[64];
+  char* in = const_cast<char*>(probe.data());
+  std::size_t in_left = probe.size();
+  char* out = converted;
+  std::size_t room = sizeof converted;
+  const bool done = iconv(cd, &in, &in_left, &out, &room) != std::size_t(-1);
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  return done && std::string_view(converted, sizeof converted - room) == probe;
 }
 
 bool terminal_can_clear() {
@@ -231,17 +245,14 @@ std::size_t read_within(char* buffer, std::size_t size, int timeout_ms) {
   }
 }
 
-// Takes one key press from a terminal in key mode: the first bytes and all
-// that arrived with them (the rest of a committed phrase or a paste), then
-// the rest of an escape sequence or character that they cut short.
-void take_key(const character_rules& rules) {
-  key_scanner scanner(rules);
+// Takes one key press from a terminal in key mode: the first bytes, then
+// all that follows them with no pause as long as quiet_ms.
+void take_key() {
   char bytes[4096];
   std::size_t taken = 0;
-  for (int timeout_ms = -1; taken < max_key_bytes; timeout_ms = scanner.incomplete() ? key_sequence_ms : 0) {
+  for (int timeout_ms = -1; taken < max_key_bytes; timeout_ms = quiet_ms) {
     const std::size_t n = read_within(bytes, sizeof bytes, timeout_ms);
     if (n == 0) return;
-    scanner.take(std::string_view(bytes, n));
     taken += n;
   }
 }
@@ -269,13 +280,16 @@ struct standard_streams::state {
   std::string codeset = input_terminal || output_terminal ? terminal_codeset() : std::string();
   // GBK to the terminal's encoding; none when bytes go out unchanged.
   iconv_t to_display = output_terminal && !is_gbk_family(codeset) ? open_display() : iconv_t(-1);
-  // Made at the first wait, so that a start-up reads no conversion tables.
-  std::optional<iconv_character_rules> characters;
   int error = 0;  // errno of the last failed read or write
 
+  // GBK to the terminal's codeset, or to UTF-8 where the system cannot
+  // convert to it or where it does not keep ASCII as it is (UTF-16, UTF-7,
+  // EBCDIC): no terminal shows escape sequences in those.
   iconv_t open_display() const {
     const iconv_t cd = iconv_open((codeset + "//TRANSLIT").c_str(), "GBK");
-    return cd != iconv_t(-1) ? cd : iconv_open("UTF-8", "GBK");
+    if (cd != iconv_t(-1) && keeps_ascii(cd)) return cd;
+    if (cd != iconv_t(-1)) iconv_close(cd);
+    return iconv_open("UTF-8", "GBK");
   }
   bool converting() const { return to_display != iconv_t(-1); }
   bool write_converted(const char* data, std::size_t size);
@@ -338,16 +352,15 @@ bool standard_streams::write(std::string_view gbk) {
 bool standard_streams::clear_terminal() { return write(clear_sequence); }
 
 bool standard_streams::wait_for_key(std::string_view prompt) {
-  state& s = *state_;
+  const state& s = *state_;
   if (!s.controlling_terminal) {
     // No interrupt key reaches the process from this terminal, so nothing
     // could give its settings back: they stay, and a line end ends the wait.
     return write(prompt) && (take_line() || write("\n"));
   }
-  if (!s.characters) s.characters.emplace(s.codeset);
   key_mode mode;  // before the prompt shows, so that no early key is echoed
   if (!write(prompt)) return false;
-  if (mode.active()) take_key(*s.characters);
+  if (mode.active()) take_key();
   mode.restore();
   return write("\n");
 }

@@ -35,14 +35,32 @@ HANDLE console(DWORD which) {
   return GetConsoleMode(handle, &mode) ? handle : nullptr;
 }
 
-// The system's words for a failed Windows call, in English.
+// Wide text as GBK, the screens' encoding; a character GBK lacks becomes a
+// question mark.
+std::string to_gbk(std::wstring_view text) {
+  const int length = WideCharToMultiByte(gbk_code_page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
+  std::string gbk(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(gbk_code_page, 0, text.data(), static_cast<int>(text.size()), gbk.data(), length, nullptr,
+                      nullptr);
+  return gbk;
+}
+
+// The system's words for a failed Windows call, as GBK: in the user's
+// language, or else in English, or else its number.
 std::string system_message(DWORD error) {
-  char message[256];
-  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-                                      MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), message, sizeof message, nullptr);
-  std::string text(message, length);
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == '.')) text.pop_back();
-  return text.empty() ? "error " + std::to_string(error) : text;
+  const DWORD user_then_english[] = {static_cast<DWORD>(MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT)),
+                                     static_cast<DWORD>(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US))};
+  for (const DWORD language : user_then_english) {
+    wchar_t message[512];
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, language,
+                                  message, 512, nullptr);
+    while (length > 0 && std::wstring_view(L"\r\n.\u3002").find(message[length - 1]) != std::wstring_view::npos) {
+      --length;
+    }
+    if (length > 0) return to_gbk(std::wstring_view(message, length));
+  }
+  return "error " + std::to_string(error);
 }
 
 // Writes all bytes through the C runtime (text mode: LF becomes CR LF);
@@ -128,7 +146,7 @@ bool standard_streams::write(std::string_view gbk) {
     return false;
   }
   if (write_all(output_fd, gbk.data(), gbk.size())) return true;
-  state_->reason = std::strerror(errno);
+  state_->reason = std::strerror(is_broken_pipe(_doserrno) ? EPIPE : errno);
   return false;
 }
 
@@ -137,9 +155,14 @@ bool standard_streams::clear_terminal() {
   return true;
 }
 
-bool standard_streams::wait_for_key(std::string_view) {
-  std::system("pause");  // shows its own prompt, and ends its line
-  return true;
+bool standard_streams::wait_for_key(std::string_view prompt) {
+  const pause_plan plan = plan_pause(state_->output_console != nullptr);
+  if (plan.own_prompt && !write(prompt)) return false;
+  std::system(plan.command);
+  // pause takes one key: the rest of a committed phrase or a paste would be
+  // read as the next number.
+  FlushConsoleInputBuffer(state_->input_console);
+  return !plan.own_prompt || write("\n");
 }
 
 std::string standard_streams::failure_reason() const { return state_->reason; }

@@ -81,12 +81,18 @@ reader::character reader::skip_space() {
   }
 }
 
-// Takes everything up to and including the next line feed.
+// Takes everything up to and including the next line end: a line feed or a
+// carriage return. Of CR LF, the LF is left to be skipped as white space.
 void reader::skip_line() {
   for (;;) {
-    const void* line_end = std::memchr(in_.bytes + in_.begin, '\n', in_.end - in_.begin);
+    const char* const begin = in_.bytes + in_.begin;
+    const std::size_t size = in_.end - in_.begin;
+    const void* feed = std::memchr(begin, '\n', size);
+    const std::size_t before_feed = feed != nullptr ? static_cast<std::size_t>(static_cast<const char*>(feed) - begin) : size;
+    const void* line_end = std::memchr(begin, '\r', before_feed);
+    if (line_end == nullptr) line_end = feed;
     if (line_end != nullptr) {
-      in_.begin = static_cast<std::size_t>(static_cast<const char*>(line_end) - in_.bytes) + 1;
+      in_.begin += static_cast<std::size_t>(static_cast<const char*>(line_end) - begin) + 1;
       return;
     }
     in_.begin = in_.end;

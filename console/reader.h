@@ -30,8 +30,8 @@ class reader {
 
   // Reads the next integer. Sets `value` only for read_status::number; the
   // character that ended the number stays unread. After invalid or
-  // outside_range input the rest of its line, through the line feed, has
-  // been consumed.
+  // outside_range input the rest of its line, through its line end (LF or
+  // CR), has been consumed.
   read_status read(std::int32_t& value);
 
  private:

@@ -62,7 +62,13 @@ void session::write_line(text t) {
   out_.line_end();
 }
 
-void session::answer(text t) { write_line(t); }
+void session::answer(text t) {
+  // Typed input ends its line with the echo of Enter; input from a pipe or
+  // a file shown on a terminal does not, so there the answer starts a line
+  // of its own. A pipe or a file gets the bytes alone.
+  if (!streams_.input_interactive() && streams_.output_interactive()) finish_line();
+  write_line(t);
+}
 
 void session::read_integer(std::int32_t& value) {
   for (;;) {

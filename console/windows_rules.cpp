@@ -1,10 +1,16 @@
 #include "console/windows_rules.h"
 
+#include <iterator>
+
 namespace luling::windows_rules {
 namespace {
 
 // Ctrl-Z (SUB): at the start of a console line, ends the input.
 constexpr wchar_t end_of_input_key = 0x1A;
+
+// The system errors of a broken pipe: ERROR_BROKEN_PIPE, ERROR_NO_DATA (the
+// pipe is being closed) and ERROR_PIPE_NOT_CONNECTED (as Wine reports it).
+constexpr unsigned long broken_pipe_errors[] = {109, 232, 233};
 
 }  // namespace
 
@@ -36,6 +42,11 @@ std::ptrdiff_t console_input::read(char* buffer, std::size_t size) {
     for (std::size_t i = 0; i < got; ++i) written += utf8_.convert(static_cast<char16_t>(units[i]), buffer + written);
     if (written > 0) return static_cast<std::ptrdiff_t>(written);
   }
+}
+
+bool is_broken_pipe(unsigned long system_error) {
+  return std::find(std::begin(broken_pipe_errors), std::end(broken_pipe_errors), system_error) !=
+         std::end(broken_pipe_errors);
 }
 
 }  // namespace luling::windows_rules

@@ -1,6 +1,7 @@
 // The Windows console's decisions, in portable code so that the unit tests
 // check them on every platform: how console input becomes the reader's
-// bytes, and how text is cut into pieces for a write.
+// bytes, how text is cut into pieces for a write, which system errors mean
+// a broken pipe, and how the command interpreter's pause is run.
 // os_windows.cpp makes the calls to Windows. UTF-16 units are held in
 // wchar_t, as Windows holds them.
 #pragma once
@@ -68,5 +69,21 @@ class console_input final : public byte_source {
   bool at_line_start_ = true;
   bool ended_ = false;
 };
+
+// True for the system errors of a pipe whose reader has gone: the C runtime
+// has no errno for them.
+bool is_broken_pipe(unsigned long system_error);
+
+// How the command interpreter's pause waits for a key. On the console it
+// shows its own prompt and ends its line; where output goes elsewhere, the
+// program writes its own prompt (GBK, as the screens are) and the line end,
+// and pause waits without a word.
+struct pause_plan {
+  const char* command;
+  bool own_prompt;
+};
+constexpr pause_plan plan_pause(bool output_console) {
+  return output_console ? pause_plan{"pause", false} : pause_plan{"pause >nul", true};
+}
 
 }  // namespace luling::windows_rules

@@ -68,6 +68,7 @@ const transcript_case bad_input[] = {
      menu() + too_large + too_large + too_large},
     {"bad operands are asked for again", "1\nx\n12\n99999999999\n30\n",
      menu() + add_with_errors(invalid, too_large, 42) + menu() + quit},
+    {"lines ended by CR alone", "1\rabc\r12\r30\r", menu() + add_with_errors(invalid, "", 42) + menu() + quit},
     {"bad input right before the end", "abc", menu() + invalid},
     {"out of range right before the end", "1\n5\n99999999999", menu() + clear + line(banner) + line(prompt_addend_1) +
                                                                        line(prompt_addend_2) + too_large},

@@ -154,14 +154,20 @@ piped_run run_piped(const command& program, std::string_view input, const enviro
   return run;
 }
 
-terminal_session::terminal_session(const command& program, const environment& env, bool as_job) {
+terminal_session::terminal_session(const command& program, const environment& env, session_start start) {
   winsize size{};
   size.ws_row = 25;
   size.ws_col = 80;
   pid_ = forkpty(&master_, nullptr, nullptr, &size);
   if (pid_ < 0) throw std::runtime_error("forkpty");
   if (pid_ == 0) {
-    if (as_job) run_as_job(program, env);
+    if (!start.suspend_key) {
+      termios settings{};
+      tcgetattr(STDIN_FILENO, &settings);
+      settings.c_cc[VSUSP] = _POSIX_VDISABLE;
+      tcsetattr(STDIN_FILENO, TCSANOW, &settings);
+    }
+    if (start.as_job) run_as_job(program, env);
     exec_child(program, env);
   }
 }

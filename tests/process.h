@@ -36,13 +36,21 @@ struct piped_run {
 piped_run run_piped(const command& program, std::string_view input,
                     const environment& env = {}, milliseconds timeout = milliseconds(10000));
 
+// How a terminal session starts its program.
+struct session_start {
+  // In a process group of its own in the terminal's foreground, as a shell
+  // with job control starts it.
+  bool as_job = false;
+  // With the terminal's suspend key (Ctrl-Z); without it, Ctrl-Z is typed
+  // through to the program.
+  bool suspend_key = true;
+};
+
 // A program running on a pseudo-terminal of 80 by 25 characters, with the
 // test as its user.
 class terminal_session {
  public:
-  // With `as_job`, the program runs in a process group of its own in the
-  // terminal's foreground, as a shell with job control starts it.
-  terminal_session(const command& program, const environment& env, bool as_job = false);
+  terminal_session(const command& program, const environment& env, session_start start = {});
   ~terminal_session();
   terminal_session(const terminal_session&) = delete;
   terminal_session& operator=(const terminal_session&) = delete;

@@ -77,7 +77,7 @@ TEST(session, clears_waits_and_answers_as_each_way_of_running_needs) {
       {"terminal to terminal", true, true, true, "x\n5\n", "[clear]menu>" + invalid + "[clear]screen\n=5\n" + wait, 0},
       {"to a dumb terminal", true, true, false, "x\n5\n", "\fmenu>" + invalid + "\fscreen\n=5\n" + wait, 0},
       {"terminal to pipe", true, false, true, "x\n5\n", "\fmenu>" + invalid + "\fscreen\n=5\n" + wait, 0},
-      {"pipe to terminal", false, true, true, "x\n5\n", "menu>" + invalid + "screen\n=5\n" + pause, 0},
+      {"pipe to terminal", false, true, true, "x\n5\n", "menu>\n" + invalid + "screen\n=5\n" + pause, 0},
       {"pipe to pipe", false, false, true, "x\n5\n", "\fmenu>" + invalid + "\fscreen\n=5\n" + pause, 0},
       {"input ends on the menu's line", false, false, true, "", "\fmenu>\n", 0},
       {"input fails", false, false, true, "5\n", "\fmenu>\fscreen\n=5\n" + pause + "[error luling-calc: cannot read standard input: why\n]", 1, true},

@@ -58,6 +58,7 @@ TEST(terminal, shows_texts_in_the_terminals_encoding) {
       {{"TERM=xterm", "LANG=zh_CN.GBK"}, std::string(banner)},  // named by a locale, installed or not
       {{"TERM=xterm", "LC_CTYPE=zh_CN.gb18030"}, std::string(banner)},
       {{"TERM=xterm", "LANG=zh_CN.NO-SUCH-CODESET"}, gbk_to_utf8(banner)},  // unknown to iconv: UTF-8
+      {{"TERM=xterm", "LANG=zh_CN.UTF-16"}, gbk_to_utf8(banner)},  // not ASCII's bytes: UTF-8
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.env.back());
@@ -102,6 +103,7 @@ TEST(terminal, takes_a_whole_key_press_and_leaves_nothing_for_the_next_read) {
       {"the same phrase on a GBK terminal", "\xC4\xE3\xBA\xC3", true},
       {"alt and a chinese character", "\x1b\xE4\xBD\xA0", false},
       {"a pasted line", "12 30\n", false},
+      {"a paste in two pieces", std::string(1024, 'x'), false, "\n1\n100\n200\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -182,7 +184,7 @@ TEST(terminal, restores_the_settings_when_ended_during_the_wait) {
 }
 
 TEST(terminal, gives_the_terminal_back_while_suspended_and_waits_on_when_continued) {
-  terminal_session user(calculator(), utf8_terminal, true);
+  terminal_session user(calculator(), utf8_terminal, {.as_job = true});
   ASSERT_TRUE(user.expect(gbk_to_utf8(input_warning)));
   const termios before = user.settings();
   user.type("1\n1\n1\n");
@@ -216,14 +218,14 @@ TEST(terminal, waits_for_a_line_on_a_terminal_it_does_not_control) {
   EXPECT_TRUE(user.expect(gbk_to_utf8(input_warning)));
 }
 
-TEST(terminal, keeps_every_screen_when_input_is_not_interactive) {
-  terminal_session user({"/bin/sh", "-c", "printf '1\\n12\\n30\\n' | exec \"$0\"", LULING_CALC_PATH}, utf8_terminal);
+TEST(terminal, keeps_every_screen_and_answers_on_lines_of_their_own_when_input_is_not_interactive) {
+  terminal_session user({"/bin/sh", "-c", "printf 'x\\n1\\n12\\n30\\n' | exec \"$0\"", LULING_CALC_PATH}, utf8_terminal);
   EXPECT_TRUE(exited_with(user.wait(), 0));
   while (user.expect("\n", milliseconds(100))) {
   }
   const std::string screens = gbk_to_utf8(banner) + "\r\n" + gbk_to_utf8(menu_title) + "\r\n" +
                               gbk_to_utf8(menu_codes) + "\r\n" + gbk_to_utf8(input_warning) + "\r\n" +
-                              gbk_to_utf8(banner) + "\r\n" + gbk_to_utf8(prompt_addend_1) + "\r\n" +
+                              gbk_to_utf8(invalid_input) + "\r\n" + gbk_to_utf8(banner) + "\r\n" + gbk_to_utf8(prompt_addend_1) + "\r\n" +
                               gbk_to_utf8(prompt_addend_2) + "\r\n" + gbk_to_utf8(result_label) + "42\r\n" +
                               gbk_to_utf8(pause_prompt) + "\r\n" + gbk_to_utf8(banner);
   EXPECT_EQ(user.screen().find(screens), 0u) << user.screen();
