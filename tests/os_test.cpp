@@ -71,11 +71,16 @@ int tcgetattr(int, termios* settings) {
   return 0;
 }
 int tcsetattr(int, int, const termios* settings) {
+  answer a;
+  if (next("tcsetattr", a)) return static_cast<int>(a.result);
   terminal = *settings;
   return 0;
 }
 int isatty(int fd) { return fd == STDIN_FILENO; }  // a terminal's keys, output into a pipe
-pid_t tcgetsid(int) { return ::getsid(0); }
+pid_t tcgetsid(int) {  // this process's terminal, unless the script says not
+  answer a;
+  return next("tcgetsid", a) ? static_cast<pid_t>(a.result) : ::getsid(0);
+}
 
 }  // namespace fake
 
@@ -95,7 +100,7 @@ TEST(os, finishes_retries_and_reports_system_calls_as_they_answer) {
   } cases[] = {
       {"a write cut short is finished", operation::write, {{"write", 2}, {"write", 1}}, true, "hello"},
       {"an interrupted write is made again", operation::write, {{"write", -1, EINTR}}, true, "hello"},
-      {"a full non-blocking pipe is waited on", operation::write, {{"write", -1, EAGAIN}, {"poll", 1}}, true, "hello"},
+      {"a full non-blocking pipe is waited on", operation::write, {{"write", -1, EAGAIN}, {"poll", -1, EINTR}, {"poll", 1}}, true, "hello"},
       {"a write that takes nothing fails", operation::write, {{"write", 0}}, false, "", "Input/output error"},
       {"a write that fails", operation::write, {{"write", -1, ENOSPC}}, false, "", "No space left on device"},
       {"an interrupted read is made again", operation::read, {{"read", -1, EINTR}, {"read", 2, 0, "5\n"}}, 2, ""},
@@ -105,6 +110,13 @@ TEST(os, finishes_retries_and_reports_system_calls_as_they_answer) {
       {"an interrupted wait waits on", operation::wait, {{"poll", -1, EINTR}, {"poll", 1}, {"read", 1, 0, "x"}}, true, "?\n"},
       {"an escape sequence split in two", operation::wait, {{"poll", 1}, {"read", 1, 0, "\x1b"}, {"poll", 1}, {"read", 2, 0, "OP"}}, true, "?\n"},
       {"input ends during the wait", operation::wait, {{"poll", 1}, {"read", 0}}, true, "?\n"},
+      {"an interrupted read during the wait", operation::wait, {{"poll", 1}, {"read", -1, EINTR}, {"poll", 1}, {"read", 1, 0, "x"}}, true, "?\n"},
+      {"a read that fails during the wait", operation::wait, {{"poll", 1}, {"read", -1, EIO}}, true, "?\n"},
+      {"a poll that fails during the wait", operation::wait, {{"poll", -1, EBADF}}, true, "?\n"},
+      {"settings that cannot be set", operation::wait, {{"tcsetattr", -1, EIO}}, true, "?\n"},
+      {"another terminal: a line ends the wait", operation::wait, {{"tcgetsid", -1}, {"poll", 1}, {"read", 1, 0, "x"}, {"poll", 1}, {"read", 1, 0, "\n"}}, true, "?"},
+      {"another terminal: input ends", operation::wait, {{"tcgetsid", -1}, {"poll", 1}, {"read", 0}}, true, "?\n"},
+      {"another terminal: the prompt fails", operation::wait, {{"tcgetsid", -1}, {"write", -1, EIO}}, false, "", "Input/output error"},
       {"the prompt cannot be written", operation::wait, {{"write", -1, EIO}}, false, "", "Input/output error"},
       {"the line end cannot be written", operation::wait, {{"write", 1}, {"poll", 1}, {"read", 1, 0, "x"}, {"write", -1, EIO}}, false, "?", "Input/output error"},
       {"settings that cannot be read", operation::wait, {{"tcgetattr", -1, EIO}}, true, "?\n"},

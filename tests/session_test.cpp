@@ -22,15 +22,17 @@ class fake_streams final : public os::streams {
  public:
   fake_streams(bool input_terminal, bool output_terminal, bool can_clear, std::string input, bool fails)
       : input_terminal_(input_terminal), output_terminal_(output_terminal), can_clear_(can_clear),
-        input_(std::move(input), 1 << 20, fails, input_terminal) {}
+        input_(input, 1 << 20, fails, input_terminal), primitives_fail_(input.starts_with("!")) {}
 
   bool input_interactive() const override { return input_terminal_; }
   bool output_interactive() const override { return output_terminal_; }
   bool can_clear() const override { return can_clear_; }
   std::ptrdiff_t read(char* buffer, std::size_t size) override { return input_.read(buffer, size); }
   bool write(std::string_view gbk) override { return (log += gbk, gbk.find("fail") == std::string_view::npos); }
-  bool clear_terminal() override { return (log += "[clear]", true); }
-  bool wait_for_key(std::string_view prompt) override { return (log += "[wait " + std::string(prompt) + "]", true); }
+  bool clear_terminal() override { return (log += "[clear]", !primitives_fail_); }
+  bool wait_for_key(std::string_view prompt) override {
+    return (log += "[wait " + std::string(prompt) + "]", !primitives_fail_);
+  }
   std::string failure_reason() const override { return "why"; }
   void write_error(std::string_view bytes) override { log += "[error " + std::string(bytes) + "]"; }
   [[noreturn]] void end(int status) override { throw ended{status}; }
@@ -40,6 +42,7 @@ class fake_streams final : public os::streams {
  private:
   bool input_terminal_, output_terminal_, can_clear_;
   luling::testing::chunked_source input_;
+  bool primitives_fail_;  // clearing and waiting, with input that starts with "!"
 };
 
 // A menu read, then a result screen and its wait, then reads to the end.
@@ -64,6 +67,7 @@ int run_a_screen(session& s) {
 const std::string invalid = std::string(invalid_input) + "\n";
 const std::string pause = std::string(pause_prompt) + "\n";
 const std::string wait = "[wait " + std::string(pause_prompt) + "]";
+const std::string error = "[error luling-calc: cannot write standard output: why\n]";
 
 TEST(session, clears_waits_and_answers_as_each_way_of_running_needs) {
   const struct {
@@ -81,7 +85,9 @@ TEST(session, clears_waits_and_answers_as_each_way_of_running_needs) {
       {"pipe to pipe", false, false, true, "x\n5\n", "\fmenu>" + invalid + "\fscreen\n=5\n" + pause, 0},
       {"input ends on the menu's line", false, false, true, "", "\fmenu>\n", 0},
       {"input fails", false, false, true, "5\n", "\fmenu>\fscreen\n=5\n" + pause + "[error luling-calc: cannot read standard input: why\n]", 1, true},
-      {"output fails", false, false, true, "6\n", "\fmenu>\ffail\n[error luling-calc: cannot write standard output: why\n]", 1},
+      {"output fails", false, false, true, "6\n", "\fmenu>\ffail\n" + error, 1},
+      {"clearing fails", true, true, true, "!", "[clear]" + error, 1},
+      {"the wait fails", true, true, false, "!\n5\n", "\fmenu>" + invalid + "\fscreen\n=5\n" + wait + error, 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -35,6 +35,7 @@ TEST(terminal, clears_with_escape_sequences_unless_the_terminal_is_dumb) {
   } cases[] = {
       {{"TERM=xterm", "LANG=C.UTF-8"}, clear_sequence},
       {{"TERM=dumb", "LANG=C.UTF-8"}, "\f"},
+      {{"TERM=", "LANG=C.UTF-8"}, "\f"},
       {{"LANG=C.UTF-8"}, "\f"},
   };
   for (const auto& c : cases) {
@@ -57,6 +58,8 @@ TEST(terminal, shows_texts_in_the_terminals_encoding) {
       {{"TERM=xterm"}, gbk_to_utf8(banner)},
       {{"TERM=xterm", "LANG=zh_CN.GBK"}, std::string(banner)},  // named by a locale, installed or not
       {{"TERM=xterm", "LC_CTYPE=zh_CN.gb18030"}, std::string(banner)},
+      {{"TERM=xterm", "LC_ALL=", "LANG=zh_CN.euc-cn@stroke"}, std::string(banner)},
+      {{"TERM=xterm", "LANG=zh_CN"}, gbk_to_utf8(banner)},  // no codeset named
       {{"TERM=xterm", "LANG=zh_CN.NO-SUCH-CODESET"}, gbk_to_utf8(banner)},  // unknown to iconv: UTF-8
       {{"TERM=xterm", "LANG=zh_CN.UTF-16"}, gbk_to_utf8(banner)},  // not ASCII's bytes: UTF-8
   };
@@ -65,12 +68,6 @@ TEST(terminal, shows_texts_in_the_terminals_encoding) {
     terminal_session user(calculator(), c.env);
     EXPECT_TRUE(user.expect(c.banner + "\r\n"));
   }
-}
-
-TEST(terminal, shows_the_input_warning_before_waiting_for_the_code) {
-  terminal_session user(calculator(), utf8_terminal);
-  // Nothing is typed: the warning must be flushed by the read itself.
-  EXPECT_TRUE(user.expect(gbk_to_utf8(input_warning)));
 }
 
 TEST(terminal, one_key_ends_the_wait_and_the_settings_come_back) {

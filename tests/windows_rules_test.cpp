@@ -61,7 +61,19 @@ TEST(windows_rules, turn_console_reads_into_the_readers_bytes) {
     while ((n = input.read(buffer, sizeof buffer)) > 0) bytes.append(buffer, static_cast<std::size_t>(n));
     EXPECT_EQ(bytes, c.bytes);
     EXPECT_EQ(n, c.fails ? luling::byte_source::failed : 0);
+    if (!c.fails) {
+      EXPECT_EQ(input.read(buffer, sizeof buffer), 0) << "ended for good";
+    }
   }
+}
+
+TEST(windows_rules, call_a_closed_pipe_broken_and_let_pause_speak_only_on_the_console) {
+  for (const unsigned long error : {109ul, 232ul, 233ul}) EXPECT_TRUE(is_broken_pipe(error)) << error;
+  for (const unsigned long error : {0ul, 5ul, 6ul, 87ul, 112ul}) EXPECT_FALSE(is_broken_pipe(error)) << error;
+  EXPECT_STREQ(plan_pause(true).command, "pause");
+  EXPECT_FALSE(plan_pause(true).own_prompt);
+  EXPECT_STREQ(plan_pause(false).command, "pause >nul");
+  EXPECT_TRUE(plan_pause(false).own_prompt);
 }
 
 TEST(windows_rules, write_everything_in_pieces_and_lines_with_crlf) {
