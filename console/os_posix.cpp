@@ -114,17 +114,18 @@ bool is_gbk_family(std::string_view codeset) {
 
 // The terminal's codeset; the plain C locale's ASCII means a terminal set up
 // for nothing in particular, taken to be UTF-8. A codeset the system cannot
-// convert is taken to be UTF-8 too, where the converters are opened.
+// convert to, or one that does not keep ASCII, is taken to be UTF-8 too,
+// where the converter is opened.
 std::string terminal_codeset() {
   std::string codeset = locale_codeset();
   if (codeset.empty() || codeset == "ANSI_X3.4-1968" || codeset == "ASCII") return "UTF-8";
   return codeset;
 }
 
-// True if `cd` gives ASCII, with the control bytes the screens use, back
-// byte for byte.
+// True if `cd` gives back byte for byte the ASCII that the program writes:
+// the clear sequence, line ends and the form feed, and the texts' own.
 bool keeps_ascii(iconv_t cd) {
-  static constexpr std::string_view probe = "\x1b[H\f\r\n !+-.0123456789:?AZaz~";
+  static constexpr std::string_view probe = "\x1b[H\x1b[2J\x1b[3J\f\r\n (+-.0123456789";
   char converted[64];
   char* in = const_cast<char*>(probe.data());
   std::size_t in_left = probe.size();
