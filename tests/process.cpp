@@ -217,10 +217,6 @@ bool terminal_session::expect(std::string_view wanted, milliseconds timeout) {
   }
 }
 
-std::string_view terminal_session::since_expected() const {
-  return std::string_view(seen_).substr(matched_);
-}
-
 termios terminal_session::settings() const {
   termios t{};
   if (tcgetattr(master_, &t) != 0) throw std::runtime_error("tcgetattr");

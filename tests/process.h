@@ -62,8 +62,6 @@ class terminal_session {
   bool expect(std::string_view wanted, milliseconds timeout = milliseconds(5000));
   // Everything the program has written so far.
   const std::string& screen() const { return seen_; }
-  // What came out after the last expectation met.
-  std::string_view since_expected() const;
   // The terminal's current settings, as the program sees them.
   termios settings() const;
   void send_signal(int signal_number);

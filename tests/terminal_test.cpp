@@ -20,7 +20,6 @@ using namespace luling::testing;
 // ESC [ H, ESC [ 2 J, ESC [ 3 J: home, erase screen, erase scrollback.
 const std::string clear_sequence = "\x1b[H\x1b[2J\x1b[3J";
 const std::string arrow_up = "\x1b[A";
-const std::string ctrl_d = "\x04";
 const std::string ctrl_z = "\x1a";
 
 
@@ -227,15 +226,6 @@ TEST(terminal, keeps_every_screen_and_answers_on_lines_of_their_own_when_input_i
                               gbk_to_utf8(pause_prompt) + "\r\n" + gbk_to_utf8(banner);
   EXPECT_EQ(user.screen().find(screens), 0u) << user.screen();
   EXPECT_EQ(user.screen().find_first_of("\x1b\f"), std::string::npos) << "nothing clears the screen";
-}
-
-TEST(terminal, ends_the_line_and_exits_0_at_the_end_of_input) {
-  terminal_session user(calculator(), utf8_terminal);
-  ASSERT_TRUE(user.expect(gbk_to_utf8(input_warning)));
-  user.type(ctrl_d);
-  EXPECT_TRUE(user.expect("\r\n"));
-  EXPECT_TRUE(exited_with(user.wait(), 0));
-  EXPECT_TRUE(user.since_expected().empty());
 }
 
 TEST(terminal, answers_bad_input_on_the_next_line) {

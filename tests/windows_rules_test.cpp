@@ -84,7 +84,6 @@ TEST(windows_rules, write_everything_in_pieces_and_lines_with_crlf) {
     long long taken_at_most;  // by one call; 0: a call takes nothing
     bool written;
   } cases[] = {
-      {"one piece", 10, 100, true},
       {"a text larger than a piece", 3 * max_piece + 5, 1 << 20, true},
       {"calls that take less than asked", 1000, 7, true},
       {"a call that takes nothing", 10, 0, false},
