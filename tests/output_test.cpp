@@ -58,6 +58,8 @@ TEST(output, never_splits_a_text_when_the_buffer_fills) {
   out.write(std::string(4096, 'z'));
   out.write("");
   out.line_end();
+  ASSERT_GE(sink.writes.size(), 2u);
+  EXPECT_EQ(sink.writes[sink.writes.size() - 2], std::string(4096, 'z'));
   EXPECT_EQ(sink.writes.back(), "\n");
 }
 

@@ -58,7 +58,7 @@ TEST(terminal, shows_texts_in_the_terminals_encoding) {
       {{"TERM=xterm", "LANG=zh_CN.GBK"}, std::string(banner)},  // named by a locale, installed or not
       {{"TERM=xterm", "LC_CTYPE=zh_CN.gb18030"}, std::string(banner)},
       {{"TERM=xterm", "LC_ALL=", "LANG=zh_CN.euc-cn@stroke"}, std::string(banner)},
-      {{"TERM=xterm", "LANG=zh_CN"}, gbk_to_utf8(banner)},  // no codeset named
+      {{"TERM=xterm", "LANG=GBK"}, gbk_to_utf8(banner)},  // a name without a dot names no codeset
       {{"TERM=xterm", "LANG=zh_CN.NO-SUCH-CODESET"}, gbk_to_utf8(banner)},  // unknown to iconv: UTF-8
       {{"TERM=xterm", "LANG=zh_CN.UTF-16"}, gbk_to_utf8(banner)},  // not ASCII's bytes: UTF-8
   };

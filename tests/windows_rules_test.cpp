@@ -47,7 +47,8 @@ TEST(windows_rules, turn_console_reads_into_the_readers_bytes) {
       {"Ctrl-Z within a line is data", {{units, L"1\x1a\r\n"}}, "1\x1a\r\n"},
       {"Ctrl-Z after a line cut short is data", {{units, L"12"}, {units, L"\x1a\r\n"}}, "12\x1a\r\n"},
       {"a read aborted by Ctrl-C is made again", {{outcome::aborted, L""}, {units, L"5\r\n"}}, "5\r\n"},
-      {"Chinese as UTF-8", {{units, L"\x4f60\xff11\r\n"}}, "\xE4\xBD\xA0\xEF\xBC\x91\r\n"},
+      {"Chinese as UTF-8", {{units, L"\x4f60\xff11\x00e9\r\n"}}, "\xE4\xBD\xA0\xEF\xBC\x91\xC3\xA9\r\n"},
+      {"a lone surrogate as U+FFFD", {{units, L"\xdc00\r\n"}}, "\xEF\xBF\xBD\r\n"},
       {"a surrogate pair split between reads", {{units, L"\xd83d"}, {units, L"\xde00\r\n"}}, "\xF0\x9F\x98\x80\r\n"},
       {"a failing read", {{units, L"7\r\n"}, {outcome::failed, L""}}, "7\r\n", true},
   };
