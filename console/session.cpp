@@ -11,11 +11,13 @@ namespace {
 constexpr text form_feed = "\f";
 // The program's name, as its messages begin.
 constexpr std::string_view program_name = "luling-calc";
+// What failed when a write, a clear or the wait's prompt could not be written.
+constexpr std::string_view cannot_write = "cannot write standard output";
 
 }  // namespace
 
 void session::checked_output::write(const char* data, std::size_t size) {
-  if (!owner_.streams_.write(std::string_view(data, size))) owner_.fail("cannot write standard output");
+  if (!owner_.streams_.write(std::string_view(data, size))) owner_.fail(cannot_write);
 }
 
 void session::fail(std::string_view what) {
@@ -41,7 +43,7 @@ void session::clear_screen() {
     finish_line();
   } else if (streams_.can_clear()) {
     out_.flush();
-    if (!streams_.clear_terminal()) fail("cannot write standard output");
+    if (!streams_.clear_terminal()) fail(cannot_write);
   } else {
     out_.write(form_feed);
   }
@@ -54,7 +56,7 @@ void session::wait_for_key() {
     return;
   }
   out_.flush();
-  if (!streams_.wait_for_key(pause_prompt)) fail("cannot write standard output");
+  if (!streams_.wait_for_key(pause_prompt)) fail(cannot_write);
 }
 
 void session::write_line(text t) {

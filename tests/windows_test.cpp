@@ -184,14 +184,22 @@ TEST(windows, writes_the_linux_transcript_with_crlf_through_pipes_and_exits_0) {
   }
 }
 
+// The .exe on the prefix's C: drive, so that a command line needs no quoting
+// whatever the build's path.
+void put_exe_on_drive_c() {
+  std::filesystem::copy_file(exe, LULING_WINEPREFIX "/drive_c/luling-calc.exe",
+                             std::filesystem::copy_options::overwrite_existing);
+}
+
+// True once Wine's console takes the terminal's keys raw: the program reads.
+bool console_reads(const terminal_session& user) { return (user.settings().c_lflag & ICANON) == 0; }
+
 TEST(windows, shows_chinese_and_reads_full_width_digits_on_a_console_at_any_code_page) {
   REQUIRE_EXE();
   REQUIRE(wine, "wine64 (Debian packages wine and wine64)");
   // Wine gives the program a console on the terminal; its own "cls" and
-  // "pause" run there. The .exe goes on the prefix's C: drive, so that the
-  // command line needs no quoting whatever the build's path.
-  std::filesystem::copy_file(exe, LULING_WINEPREFIX "/drive_c/luling-calc.exe",
-                             std::filesystem::copy_options::overwrite_existing);
+  // "pause" run there.
+  put_exe_on_drive_c();
   const auto utf8 = [](text t) { return gbk_to_utf8(t); };
   for (const char* code_page : {"936", "437", "65001"}) {
     SCOPED_TRACE(std::string("code page ") + code_page);
@@ -199,9 +207,7 @@ TEST(windows, shows_chinese_and_reads_full_width_digits_on_a_console_at_any_code
                           {.suspend_key = false});
     ASSERT_TRUE(user.expect(utf8(banner), patience));
     ASSERT_TRUE(user.expect(utf8(menu_title), patience));
-    // Wine's console takes the terminal's keys raw once the program reads.
-    const auto console_reads = [&] { return (user.settings().c_lflag & ICANON) == 0; };
-    ASSERT_TRUE(wait_until(console_reads, patience));
+    ASSERT_TRUE(wait_until([&] { return console_reads(user); }, patience));
     user.type("1\r");
     ASSERT_TRUE(user.expect(utf8(prompt_addend_1), patience));
     EXPECT_NE(user.screen().find("\x1b[H", user.screen().find(utf8(menu_title))), std::string::npos)
@@ -226,8 +232,7 @@ TEST(windows, shows_chinese_and_reads_full_width_digits_on_a_console_at_any_code
 TEST(windows, asks_each_stream_whether_it_is_a_console) {
   REQUIRE_EXE();
   REQUIRE(wine, "wine64 (Debian packages wine and wine64)");
-  std::filesystem::copy_file(exe, LULING_WINEPREFIX "/drive_c/luling-calc.exe",
-                             std::filesystem::copy_options::overwrite_existing);
+  put_exe_on_drive_c();
   // Input from a pipe, output on the console: Chinese on the console, no
   // clearing, no waiting, and the end of input ends it.
   terminal_session user({"/bin/sh", "-c", "printf '1\\n12\\n30\\n' | exec \"$0\" C:\\\\luling-calc.exe", wine}, wine_env);
@@ -246,7 +251,7 @@ TEST(windows, asks_each_stream_whether_it_is_a_console) {
   };
   const auto file_ends_with = [&](const std::string& bytes) { return written().ends_with(crlf(bytes)); };
   terminal_session typist({wine, "cmd", "/c", "C:\\luling-calc.exe > C:\\out.txt"}, wine_env, {.suspend_key = false});
-  ASSERT_TRUE(wait_until([&] { return (typist.settings().c_lflag & ICANON) == 0; }, patience));
+  ASSERT_TRUE(wait_until([&] { return console_reads(typist); }, patience));
   typist.type("1\r12\r30\r");
   ASSERT_TRUE(wait_until([&] { return file_ends_with(std::string(pause_prompt)); }, patience));
   EXPECT_FALSE(wait_until([&] { return !file_ends_with(std::string(pause_prompt)); }, milliseconds(500))) << "pause waits";
